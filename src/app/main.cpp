@@ -1,1 +1,53 @@
-int main() { return 0; }
+#include "core/Settings.h"
+#include "device/AppInit.h"
+#include "device/AppState.h"
+#include "ui/QtHost.h"
+
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace {
+
+// The executable's folder in the build tree; an installed program keeps its data
+// under <prefix>/share/quelbrin.
+QString programFolder()
+{
+    const QString exeFolder = QCoreApplication::applicationDirPath();
+    if (QFileInfo::exists(exeFolder + QStringLiteral("/DeviceDescription")))
+        return exeFolder;
+    const QString shared = QDir::cleanPath(exeFolder + QStringLiteral("/../share/quelbrin"));
+    return QFileInfo::exists(shared) ? shared : exeFolder;
+}
+
+// One key per executable and user: the same program started twice by one user is refused.
+QString instanceKey()
+{
+    const QByteArray who = QCoreApplication::applicationFilePath().toUtf8() + '|' +
+                           qgetenv("USER");
+    return QStringLiteral("quelbrin-") +
+           QString::fromLatin1(QCryptographicHash::hash(who, QCryptographicHash::Sha1).toHex().left(16));
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("Assistant Quelbrin"));
+    QtHost host;
+    AppState state;
+    state.core.host = &host;
+    state.core.programFolder = programFolder();
+    state.core.instanceKey = instanceKey();
+
+    const int32_t result = App_Init(state);
+    if (result < 0)
+        return 1;
+    QTextStream(stdout) << state.descriptions.size() << " description(s) loaded from "
+                        << state.core.programFolder << "/DeviceDescription; settings file "
+                        << AppConf_FilePath(state.core) << Qt::endl;
+    return 0;
+}

@@ -240,6 +240,16 @@ bool XmlDocument::loadFromMemory(const QByteArray& xml, QString* reason)
     return true;
 }
 
+bool XmlDocument::validate(QString* reason) const
+{
+    if (schemaPath_.isEmpty())
+        return true;
+    const QString error = XmlSchemaCache::validate(schemaPath_, doc_);
+    if (reason)
+        *reason = error;
+    return error.isNull();
+}
+
 bool XmlDocument::save(const QString& path) const
 {
     return xmlSaveFormatFileEnc(path.toUtf8().constData(), doc_, "UTF-8", 0) >= 0;

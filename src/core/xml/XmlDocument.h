@@ -62,6 +62,8 @@ public:
     // the parser reported an error.
     bool load(const QString& path, const QString& schemaPath, QString* reason);
     bool loadFromMemory(const QByteArray& xml, QString* reason);
+    // Validates against the bound schema (no schema: valid); *reason on failure.
+    bool validate(QString* reason) const;
     bool save(const QString& path) const;
     QByteArray toBytes() const;
 

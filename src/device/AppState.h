@@ -1,0 +1,29 @@
+#pragma once
+#include "core/AppCore.h"
+#include "core/DeviceEntry.h"
+#include "model/Descriptions.h"
+
+#include <QLocalServer>
+#include <memory>
+#include <vector>
+
+// The application state: everything one run of the program owns. Operations take
+// the pieces they use; a test builds a fresh one in a temporary folder.
+struct AppState {
+    AppCore core;
+    Descriptions descriptions;
+
+    // Device table, indexed from 1 (slot 0 stays empty).
+    std::vector<DeviceEntry> Devices{DeviceEntry{}};
+    int32_t DeviceCount = 0;
+    int32_t CurrentDevice = 0;
+
+    // The configuration document of the current device.
+    std::unique_ptr<XmlDocument> Configuration;
+
+    // Held while this program runs, so that a second start is refused.
+    std::unique_ptr<QLocalServer> instanceGuard;
+};
+
+// Empties the device table: one empty slot, count 0.
+void Device_ResetTable(AppState& state);

@@ -1,0 +1,14 @@
+#pragma once
+#include <QString>
+#include <cstdint>
+
+struct AppCore;
+class Description;
+
+// Checks of a value against its description: 0 accepted, -7 refused (after a
+// message), -1 no such parameter, -5 a kind the check does not handle.
+int32_t Check_Long(AppCore& app, const Description* description, const QString& path, int32_t value);
+int32_t Check_Float(AppCore& app, const Description* description, const QString& path, float value);
+int32_t Check_Byte(AppCore& app, const Description* description, const QString& path, uint8_t value);
+int32_t Check_String(AppCore& app, const Description* description, const QString& path,
+                     const QString& value);

@@ -1,0 +1,18 @@
+#include "transport/can/lib/CanClock.h"
+
+#include <chrono>
+
+using SteadyMs = std::chrono::time_point<std::chrono::steady_clock, std::chrono::milliseconds>;
+
+int64_t SteadyCanClock::nowMs()
+{
+    return std::chrono::time_point_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now())
+        .time_since_epoch()
+        .count();
+}
+
+bool SteadyCanClock::waitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& cv,
+                               int64_t deadlineMs, const std::function<bool()>& ready)
+{
+    return cv.wait_until(lock, SteadyMs(std::chrono::milliseconds(deadlineMs)), ready);
+}
