@@ -1,0 +1,24 @@
+#pragma once
+#include <QElapsedTimer>
+#include <QString>
+#include <QTextStream>
+
+// Benchmarks print one line per figure; each suite is one function.
+void benchModel();
+
+// Runs fn `count` times and returns the mean time per run in microseconds.
+template <typename Fn>
+double microsecondsPerRun(long count, Fn fn)
+{
+    QElapsedTimer timer;
+    timer.start();
+    for (long i = 0; i < count; ++i)
+        fn(i);
+    return double(timer.nsecsElapsed()) / 1000.0 / double(count);
+}
+
+inline void report(const QString& name, double value, const QString& unit, const QString& note = {})
+{
+    QTextStream(stdout) << name.leftJustified(58) << QString::number(value, 'f', 3).rightJustified(12)
+                        << ' ' << unit << (note.isEmpty() ? QString() : "  (" + note + ')') << Qt::endl;
+}

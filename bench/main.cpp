@@ -1,0 +1,10 @@
+#include "Bench.h"
+
+#include <QCoreApplication>
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication application(argc, argv);
+    benchModel();
+    return 0;
+}
