@@ -1,6 +1,6 @@
 #include "core/Settings.h"
 #include "device/AppInit.h"
-#include "device/AppState.h"
+#include "transport/AppState.h"
 #include "ui/QtHost.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 #include "core/Host.h"
 #include "core/ResultCodes.h"
 #include "core/Settings.h"
-#include "device/AppState.h"
+#include "transport/AppState.h"
 
 #include <QDir>
 #include <QLocalSocket>
@@ -36,13 +36,6 @@ QString App_BuildLanguage()
     if (mark.contains('t'))
         return QStringLiteral("en");
     return mark.contains('x') ? QStringLiteral("fr") : QStringLiteral("de");
-}
-
-void Device_ResetTable(AppState& state)
-{
-    state.Devices.assign(1, DeviceEntry{});
-    state.DeviceCount = 0;
-    state.CurrentDevice = 0;
 }
 
 int32_t App_Init(AppState& state)

@@ -107,7 +107,7 @@ int32_t checkPath(CheckContext& c, const QString& path)
     QString text;
     try {
         const int32_t result = checkNode(c, d, node, path, text);
-        if (result < 0 && parameterKind(node.name()) != ParameterKind::Group)
+        if (result < 0)
             Log_WriteParameterError(c.app, c.entry, node,
                                     QStringLiteral("Erreur lors de la vérification du paramètre"));
         return result;

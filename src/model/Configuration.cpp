@@ -66,7 +66,7 @@ int32_t storedNumber(XmlNode parameters, const QString& path, T& value)
 {
     QString text;
     const int32_t result = storedText(parameters, path, text);
-    value = roundTo<T>(StrToDouble(text));
+    value = roundTo<T>(leadingNumber(text));
     return result;
 }
 
@@ -99,7 +99,7 @@ int32_t Conf_GetFloat(XmlNode parameters, const QString& path, float& value)
 {
     QString text;
     const int32_t result = storedText(parameters, path, text);
-    value = float(StrToDouble(text));
+    value = float(leadingNumber(text));
     return result;
 }
 

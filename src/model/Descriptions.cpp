@@ -80,7 +80,7 @@ QString Descr_StripPredicates(const QString& path)
     for (QString& segment : segments) {
         const qsizetype open = segment.indexOf('[');
         if (open >= 0)
-            segment.truncate(open);
+            segment = segment.left(open).trimmed();  // "Name [Child = v]" is written with a blank
     }
     return segments.join('/');
 }

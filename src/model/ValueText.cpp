@@ -8,14 +8,19 @@
 #include <cmath>
 #include <limits>
 
-double StrToDouble(const QString& text)
+double leadingNumber(const QString& text)
 {
     static const QRegularExpression leading(
         QStringLiteral("^\\s*[-+]?(\\d+\\.?\\d*|\\.\\d+)([eE][-+]?\\d+)?"));
+    const QRegularExpressionMatch match = leading.match(text);
+    return match.hasMatch() ? match.captured().trimmed().toDouble() : 0.0;
+}
+
+double StrToDouble(const QString& text)
+{
     QString cleaned = text;
     cleaned.replace(',', '.');
-    const QRegularExpressionMatch match = leading.match(cleaned);
-    return match.hasMatch() ? match.captured().trimmed().toDouble() : 0.0;
+    return leadingNumber(cleaned);
 }
 
 namespace {
@@ -93,7 +98,12 @@ QDate textToDate(const QString& text)
     return date.isValid() ? date : dateOrigin();
 }
 
-QString floatForMessage(float value) { return QLocale().toString(double(value), 'g', 7); }
+QString floatForMessage(float value)
+{
+    QLocale user;
+    user.setNumberOptions(QLocale::OmitGroupSeparator);  // "12000,5", as the user types it
+    return user.toString(double(value), 'g', 7);
+}
 
 QString xpathLiteral(const QString& text)
 {

@@ -8,6 +8,8 @@
 
 // The text with every "," read as "." and taken as its leading decimal number (0 if none).
 double StrToDouble(const QString& text);
+// The leading decimal number of the text, "." as the only decimal separator (0 if none).
+double leadingNumber(const QString& text);
 // Two hexadecimal digits per byte; a character that is no digit counts as 0.
 int32_t HexToBytes(const QString& text, QByteArray& bytes);
 QString BytesToHex(const QByteArray& bytes, int32_t count);

@@ -2,16 +2,25 @@
 #include "core/AppCore.h"
 #include "core/DeviceEntry.h"
 #include "model/Descriptions.h"
+#include "transport/BusLibraries.h"
+#include "transport/InterfaceSettings.h"
 
 #include <QLocalServer>
 #include <memory>
 #include <vector>
 
-// The application state: everything one run of the program owns. Operations take
-// the pieces they use; a test builds a fresh one in a temporary folder.
+// The application state: everything one run of the program owns. It lives here, in
+// the lowest layer that sees all its parts, because the transports themselves act on
+// the device table (a bus that stops answering disconnects every device).
+// A test builds a fresh one in a temporary folder.
 struct AppState {
     AppCore core;
     Descriptions descriptions;
+
+    // The interface in use and the one stored as standard in the settings.
+    InterfaceSettings CurrentInterface;
+    InterfaceSettings StandardInterface;
+    BusLibraries buses;
 
     // Device table, indexed from 1 (slot 0 stays empty).
     std::vector<DeviceEntry> Devices{DeviceEntry{}};
@@ -25,5 +34,5 @@ struct AppState {
     std::unique_ptr<QLocalServer> instanceGuard;
 };
 
-// Empties the device table: one empty slot, count 0.
+// Empties the device table: one empty slot, count 0, no current device.
 void Device_ResetTable(AppState& state);

@@ -1,5 +1,5 @@
 #pragma once
-#include "device/AppState.h"
+#include "transport/AppState.h"
 #include "support/ScriptedHost.h"
 
 #include <QString>

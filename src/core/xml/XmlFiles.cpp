@@ -61,7 +61,7 @@ XmlNode createSegment(XmlNode parent, const QString& segment)
     const qsizetype open = segment.indexOf('[');
     if (open < 0)
         return parent.appendElement(segment);
-    XmlNode created = parent.appendElement(segment.left(open));
+    XmlNode created = parent.appendElement(segment.left(open).trimmed());
     const qsizetype close = segment.indexOf(']', open);
     const QString predicate = segment.mid(open + 1, close < 0 ? -1 : close - open - 1);
     if (created && !predicate.isEmpty()) {

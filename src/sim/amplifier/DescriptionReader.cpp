@@ -115,6 +115,34 @@ QByteArray defaultValue(const ObjectEntry& entry)
     return valuecodec::encode(entry, zeroFits || dated ? 0.0 : entry.minValue.value_or(0));
 }
 
+// The entry a parameter element describes, without its SDO address; nothing for
+// groups and unknown element names.
+std::optional<ObjectEntry> entryFromParameter(const XmlNode& parameter)
+{
+    const auto kind = parameterKindFromElement(parameter.name());
+    if (!kind)
+        return std::nullopt;
+    ObjectEntry entry;
+    entry.kind = *kind;
+    entry.width = fixedWidth(*kind, childInteger(parameter, "Width"));
+    readLengths(parameter, entry);
+    entry.decimals = static_cast<int>(childInteger(parameter, "DecimalPointPos").value_or(0));
+    const QString mode = parameter.childText("AccessMode").trimmed();
+    entry.access = isAction(*kind) || mode == QLatin1String("WO") ? Access::WriteOnly
+                   : mode == QLatin1String("RO") || *kind == ParameterKind::SequenceConstLong
+                       ? Access::ReadOnly
+                       : Access::ReadWrite;
+    entry.persistent = !isAction(*kind) && flagText(parameter, "Persistent", true);
+    entry.minValue = limitValue(parameter, *kind, "MinValue");
+    entry.maxValue = limitValue(parameter, *kind, "MaxValue");
+    readEnumeration(parameter, entry);
+    if (isAction(*kind))
+        entry.actionValue = childInteger(parameter, "Value");
+    readAddresses(parameter, entry);
+    entry.value = defaultValue(entry);
+    return entry;
+}
+
 void collect(const XmlNode& group, const QString& prefix, std::vector<ObjectEntry>& entries)
 {
     for (const XmlNode& member : group.child("Members").elementChildren()) {
@@ -147,31 +175,28 @@ std::optional<int64_t> parseDescriptionInteger(const QString& text)
     return ok ? std::optional<int64_t>(value) : std::nullopt;
 }
 
-std::optional<ObjectEntry> entryFromParameter(const XmlNode& parameter)
+XmlNode findDescriptionNode(const XmlNode& rootGroup, const QString& path)
 {
-    const auto kind = parameterKindFromElement(parameter.name());
-    if (!kind)
-        return std::nullopt;
-    ObjectEntry entry;
-    entry.kind = *kind;
-    entry.width = fixedWidth(*kind, childInteger(parameter, "Width"));
-    readLengths(parameter, entry);
-    entry.decimals = static_cast<int>(childInteger(parameter, "DecimalPointPos").value_or(0));
-    const QString mode = parameter.childText("AccessMode").trimmed();
-    entry.access = isAction(*kind) || mode == QLatin1String("WO") ? Access::WriteOnly
-                   : mode == QLatin1String("RO") || *kind == ParameterKind::SequenceConstLong
-                       ? Access::ReadOnly
-                       : Access::ReadWrite;
-    entry.persistent = !isAction(*kind) && flagText(parameter, "Persistent", true);
-    entry.minValue = limitValue(parameter, *kind, "MinValue");
-    entry.maxValue = limitValue(parameter, *kind, "MaxValue");
-    readEnumeration(parameter, entry);
-    if (isAction(*kind))
-        entry.actionValue = childInteger(parameter, "Value");
-    readAddresses(parameter, entry);
-    entry.defaultValue = defaultValue(entry);
-    entry.value = entry.defaultValue;
-    return entry;
+    XmlNode node = rootGroup;
+    for (const QString& segment : path.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        XmlNode found;
+        for (const XmlNode& member : node.child("Members").elementChildren()) {
+            if (member.childText("Name").trimmed() == segment) {
+                found = member;
+                break;
+            }
+        }
+        if (found.isNull())
+            return {};
+        node = found;
+    }
+    return node;
+}
+
+std::optional<int64_t> firstEnumerationCode(const XmlNode& rootGroup, const QString& path)
+{
+    const XmlNode item = findDescriptionNode(rootGroup, path).child("Enumeration").child("EnumItem");
+    return item.isNull() ? std::nullopt : childInteger(item, "Code");
 }
 
 std::vector<ObjectEntry> readDescriptionEntries(const XmlNode& rootGroup)

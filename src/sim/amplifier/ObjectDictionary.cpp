@@ -48,11 +48,7 @@ ObjectEntry* ObjectDictionary::findByPath(const QString& path)
     return key ? find(*key) : nullptr;
 }
 
-const ObjectEntry* ObjectDictionary::findByPath(const QString& path) const
-{
-    const auto key = lookup(paths_, path);
-    return key ? find(*key) : nullptr;
-}
+std::optional<ObjectKey> ObjectDictionary::keyOf(const QString& path) const { return lookup(paths_, path); }
 
 std::optional<ObjectKey> ObjectDictionary::keyOf(Dpv1Address address) const { return lookup(dpv1_, address); }
 

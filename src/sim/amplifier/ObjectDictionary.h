@@ -16,7 +16,7 @@ public:
     ObjectEntry* find(ObjectKey key);
     const ObjectEntry* find(ObjectKey key) const;
     ObjectEntry* findByPath(const QString& path);
-    const ObjectEntry* findByPath(const QString& path) const;
+    std::optional<ObjectKey> keyOf(const QString& path) const;
     std::optional<ObjectKey> keyOf(Dpv1Address address) const;
     std::optional<ObjectKey> keyOf(DeviceNetAddress address) const;
     bool hasIndex(uint16_t index) const;

@@ -48,7 +48,6 @@ struct ObjectEntry {
     std::vector<int64_t> enumCodes;
     std::optional<int64_t> actionValue;
     QByteArray value;
-    QByteArray defaultValue;
     std::optional<Dpv1Address> dpv1;
     std::optional<DeviceNetAddress> deviceNet;
 };

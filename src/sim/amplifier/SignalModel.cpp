@@ -13,9 +13,9 @@ double SignalModel::noiseAt(int64_t ms)
     return static_cast<double>(z >> 11) / static_cast<double>(1ULL << 52) - 1.0;
 }
 
-double SignalModel::gross(int64_t ms) const
+double SignalModel::input(int64_t ms) const
 {
-    const double phase = settings_.periodMs > 0 ? 2.0 * std::numbers::pi * static_cast<double>(ms) / settings_.periodMs
-                                                : 0.0;
-    return settings_.load + settings_.amplitude * std::sin(phase) + settings_.noise * noiseAt(ms) - zeroOffset_;
+    const double phase =
+        settings_.periodMs > 0 ? 2.0 * std::numbers::pi * static_cast<double>(ms) / settings_.periodMs : 0.0;
+    return settings_.load + settings_.amplitude * std::sin(phase) + settings_.noise * noiseAt(ms);
 }

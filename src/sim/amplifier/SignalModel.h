@@ -2,15 +2,16 @@
 #include <cstdint>
 
 struct SignalSettings {
-    double load = 1.0;          // mean gross value before zeroing
+    double load = 0.4;          // mean input value
     double amplitude = 0.02;    // peak of the slow sine around the load
     double periodMs = 20000.0;  // period of the sine
     double noise = 0.0005;      // peak of the pseudo-random noise
-    double range = 2.0;         // a gross value beyond +/- range is an overload
+    double range = 2.0;         // an input beyond +/- range is an overload
 };
 
-// The measured signal of a simulated amplifier as a function of its clock, so
-// that equal times give equal values: load + sine + noise, minus the zero offset.
+// The input signal of a simulated amplifier as a function of its clock, so that
+// equal times give equal values: load + sine + noise. Zero and tare offsets are
+// the amplifier's parameters and apply on top.
 class SignalModel {
 public:
     explicit SignalModel(const SignalSettings& settings = {}) : settings_(settings) {}
@@ -19,18 +20,10 @@ public:
     void setSettings(const SignalSettings& settings) { settings_ = settings; }
     void setRange(double range) { settings_.range = range; }
 
-    double gross(int64_t ms) const;
-    double net(int64_t ms) const { return gross(ms) - tare_; }
-    // Zeroing moves the current gross value to 0; taring makes the net value 0.
-    void zero(int64_t ms) { zeroOffset_ += gross(ms); }
-    void tare(int64_t ms) { tare_ = gross(ms); }
-    double tareValue() const { return tare_; }
-
-    // The noise at a time, in [-1, 1].
+    double input(int64_t ms) const;
+    // The noise at a time, in [-1, 1).
     static double noiseAt(int64_t ms);
 
 private:
     SignalSettings settings_;
-    double zeroOffset_ = 0.0;
-    double tare_ = 0.0;
 };

@@ -1,6 +1,7 @@
 #include "sim/amplifier/StandardObjects.h"
 
 #include "sim/amplifier/ValueCodec.h"
+#include "sim/amplifier/WellKnownPaths.h"
 
 #include <set>
 
@@ -13,7 +14,7 @@ ObjectEntry makeEntry(ObjectKey key, ParameterKind kind, int width, Access acces
     entry.kind = kind;
     entry.width = width;
     entry.access = access;
-    entry.value = entry.defaultValue = QByteArray(width, '\0');
+    entry.value = QByteArray(width, '\0');
     return entry;
 }
 
@@ -26,18 +27,14 @@ void ensureNumber(ObjectDictionary& dictionary, ObjectKey key, int width, Access
         dictionary.add(makeEntry(key, kind, width, access));
     }
     if (value) {
-        ObjectEntry* entry = dictionary.find(key);
-        setEntryValue(*entry, *value, QString::number(static_cast<qint64>(*value)));
-        entry->defaultValue = entry->value;
+        setEntryValue(*dictionary.find(key), *value, QString::number(static_cast<qint64>(*value)));
     }
 }
 
-void setIdentityValue(ObjectDictionary& dictionary, ObjectEntry* entry, double number, const QString& text)
+void setIdentityValue(ObjectEntry* entry, double number, const QString& text)
 {
-    if (!entry)
-        return;
-    setEntryValue(*entry, number, text);
-    entry->defaultValue = entry->value;
+    if (entry)
+        setEntryValue(*entry, number, text);
 }
 
 void addCommunication(ObjectDictionary& dictionary, uint16_t index, uint32_t cobId, bool transmit)
@@ -54,20 +51,18 @@ void addCommunication(ObjectDictionary& dictionary, uint16_t index, uint32_t cob
         ensureNumber(dictionary, {index, 3}, 2, Access::ReadWrite, std::nullopt);
         ensureNumber(dictionary, {index, 5}, 2, Access::ReadWrite, std::nullopt);
     }
-    for (uint8_t sub = 0; sub <= highestSub; ++sub) {
-        if (ObjectEntry* entry = dictionary.find({index, sub}))
-            entry->defaultValue = entry->value;
-    }
 }
 
+// The count is writable whatever the description says: the PDO configuration
+// writes it, as a 4-byte value, to change a mapping.
 void addMapping(ObjectDictionary& dictionary, uint16_t index)
 {
-    if (!dictionary.find({index, 0})) {
-        ObjectEntry count = makeEntry({index, 0}, ParameterKind::Byte, 1, Access::ReadWrite);
-        count.flexibleLength = true;
-        count.maxValue = stdobj::MaxMappedObjects;
-        dictionary.add(std::move(count));
-    }
+    if (!dictionary.find({index, 0}))
+        dictionary.add(makeEntry({index, 0}, ParameterKind::Byte, 1, Access::ReadWrite));
+    ObjectEntry* count = dictionary.find({index, 0});
+    count->access = Access::ReadWrite;
+    count->flexibleLength = true;
+    count->maxValue = stdobj::MaxMappedObjects;
     for (uint8_t sub = 1; sub <= stdobj::MaxMappedObjects; ++sub)
         ensureNumber(dictionary, {index, sub}, 4, Access::ReadWrite, std::nullopt);
 }
@@ -98,8 +93,6 @@ bool isPdoCommunication(uint16_t index)
            || (index >= stdobj::FirstTpdoComm && index < stdobj::FirstTpdoComm + stdobj::PdoIndexSpan);
 }
 
-bool isReceivePdo(uint16_t index) { return index >= stdobj::FirstRpdoComm && index < stdobj::FirstTpdoComm; }
-
 bool isCommunicationObject(uint16_t index) { return index >= 0x1000 && index <= 0x1FFF; }
 
 void setEntryValue(ObjectEntry& entry, double number, const QString& text)
@@ -126,20 +119,22 @@ void applyIdentity(ObjectDictionary& dictionary, const SimIdentity& identity)
         name.maxLength = MaxVariableLength;
         dictionary.add(std::move(name));
     }
-    setIdentityValue(dictionary, dictionary.find({stdobj::DeviceName, 0}), 0, identity.deviceName);
+    setIdentityValue(dictionary.find({stdobj::DeviceName, 0}), 0, identity.deviceName);
     ensureNumber(dictionary, {stdobj::Identity, 0}, 1, Access::ReadOnly, 4);
     ensureNumber(dictionary, {stdobj::Identity, 1}, 4, Access::ReadOnly, identity.vendorId);
     ensureNumber(dictionary, {stdobj::Identity, 2}, 4, Access::ReadOnly, identity.productId);
     ensureNumber(dictionary, {stdobj::Identity, 3}, 4, Access::ReadOnly, identity.revision);
     ensureNumber(dictionary, {stdobj::Identity, 4}, 4, Access::ReadOnly, numeric ? serial : 0.0);
     // A serial number kept as text at 0x1018/4 gets the text itself.
-    setIdentityValue(dictionary, dictionary.find({stdobj::Identity, 4}), numeric ? serial : 0.0, identity.serialNumber);
-    setIdentityValue(dictionary, dictionary.findByPath(QStringLiteral("Common/VendorID")), identity.vendorId,
+    setIdentityValue(dictionary.find({stdobj::Identity, 4}), numeric ? serial : 0.0, identity.serialNumber);
+    setIdentityValue(dictionary.findByPath(QLatin1String(simpath::VendorId)), identity.vendorId,
                      QString::number(identity.vendorId));
-    setIdentityValue(dictionary, dictionary.findByPath(QStringLiteral("Common/ProductID")), identity.productId,
+    setIdentityValue(dictionary.findByPath(QLatin1String(simpath::ProductId)), identity.productId,
                      QString::number(identity.productId));
-    setIdentityValue(dictionary, dictionary.findByPath(QStringLiteral("Common/SerialNumber")), serial,
+    setIdentityValue(dictionary.findByPath(QLatin1String(simpath::SerialNumber)), serial,
                      identity.serialNumber);
+    setIdentityValue(dictionary.findByPath(QLatin1String(simpath::CanNodeId)), identity.nodeId,
+                     QString::number(identity.nodeId));
 }
 
 void addPdoObjects(ObjectDictionary& dictionary, uint8_t nodeId)

@@ -28,7 +28,6 @@ void addPdoObjects(ObjectDictionary& dictionary, uint8_t nodeId);
 
 bool isPdoMapping(uint16_t index);
 bool isPdoCommunication(uint16_t index);
-bool isReceivePdo(uint16_t index);
 // Communication profile area, stored by the communication store action.
 bool isCommunicationObject(uint16_t index);
 

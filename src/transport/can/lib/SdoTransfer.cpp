@@ -1,7 +1,7 @@
 #include "transport/can/lib/SdoTransfer.h"
 
 #include "core/ResultCodes.h"
-#include "sim/SdoTarget.h"
+#include "transport/can/lib/SdoAbortCodes.h"
 
 SdoStep SdoTransfer::onFrame(const CanFrame& frame)
 {

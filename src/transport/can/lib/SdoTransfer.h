@@ -46,7 +46,7 @@ protected:
     SdoStep succeed();
     // The client gives up: ends with `result` and the abort frame with `code`.
     SdoStep abortTransfer(uint32_t code, int32_t result);
-    SdoOutcome& outcome() { return outcome_; }
+    SdoOutcome& mutableOutcome() { return outcome_; }
 
 private:
     uint8_t node_;

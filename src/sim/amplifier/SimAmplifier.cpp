@@ -1,0 +1,209 @@
+#include "sim/amplifier/SimAmplifier.h"
+
+#include "core/xml/XmlDocument.h"
+#include "sim/amplifier/DescriptionReader.h"
+#include "sim/amplifier/PdoRules.h"
+#include "sim/amplifier/SensorTeds.h"
+#include "sim/amplifier/StandardObjects.h"
+#include "sim/amplifier/ValueCheck.h"
+#include "sim/amplifier/ValueCodec.h"
+
+namespace {
+
+// "ZEM QSG 2" from the description's header: vendor and family.
+QString productName(const XmlNode& root)
+{
+    const XmlNode header = root.child("Header");
+    const QString vendor = header.childText("Vendor").trimmed();
+    const QString family = header.childText("Family").trimmed();
+    return (vendor.isEmpty() ? QStringLiteral("ZEM") : vendor) + QLatin1Char(' ')
+           + (family.isEmpty() ? QStringLiteral("amplifier") : family);
+}
+
+// The sensor a simulated strain-gauge amplifier has plugged in at start.
+SensorTeds defaultSensor(const SimIdentity& identity)
+{
+    SensorTeds teds;
+    teds.basic = BasicTeds{31, 3300, 'B', 2, identity.serialNumber.toUInt() & 0xFFFFFFu};
+    teds.minPhysical = 0.0f;
+    teds.maxPhysical = 2.0f;
+    return teds;
+}
+
+bool isApplicationValue(const ObjectEntry& entry)
+{
+    return !isCommunicationObject(entry.key.index) && entry.persistent && entry.access == Access::ReadWrite;
+}
+
+bool isCommunicationValue(const ObjectEntry& entry)
+{
+    return isCommunicationObject(entry.key.index) && entry.access == Access::ReadWrite;
+}
+
+}  // namespace
+
+std::unique_ptr<SimAmplifier> SimAmplifier::create(const XmlDocument& description, const SimIdentity& identity,
+                                                   QString* reason)
+{
+    const XmlNode root = description.documentElement();
+    const XmlNode rootGroup = root.child("ParameterGroup");
+    if (root.name() != QLatin1String("DeviceDescription") || rootGroup.isNull()) {
+        if (reason)
+            *reason = QStringLiteral("no DeviceDescription/ParameterGroup in the description");
+        return nullptr;
+    }
+    ObjectDictionary dictionary;
+    for (ObjectEntry& entry : readDescriptionEntries(rootGroup))
+        dictionary.add(std::move(entry));
+    SimIdentity named = identity;
+    if (named.deviceName.isEmpty())
+        named.deviceName = productName(root);
+    applyIdentity(dictionary, named);
+    addPdoObjects(dictionary, named.nodeId);
+    return std::unique_ptr<SimAmplifier>(new SimAmplifier(std::move(dictionary), named));
+}
+
+std::unique_ptr<SimAmplifier> SimAmplifier::load(const QString& descriptionPath, const SimIdentity& identity,
+                                                 QString* reason)
+{
+    XmlDocument document;
+    QString why;
+    if (!document.load(descriptionPath, QString(), &why)) {
+        if (reason)
+            *reason = descriptionPath + QStringLiteral(": ") + why;
+        return nullptr;
+    }
+    return create(document, identity, reason);
+}
+
+SimAmplifier::SimAmplifier(ObjectDictionary dictionary, const SimIdentity& identity)
+    : dictionary_(std::move(dictionary)), identity_(identity)
+{
+    live_ = resolveLiveKeys(dictionary_);
+    actions_ = resolveActions(dictionary_);
+    mapDefaultTransmitPdo();
+    if (live_.tedsBlock) {
+        takeTedsBlock(encodeSensorTeds(defaultSensor(identity_)));
+        activateTeds();
+    }
+    storedApp_ = factoryApp_ = snapshot(isApplicationValue);
+    storedComm_ = factoryComm_ = snapshot(isCommunicationValue);
+}
+
+// Transmit PDO 1 carries the gross value and the long status word unless the
+// description maps something else.
+void SimAmplifier::mapDefaultTransmitPdo()
+{
+    const ObjectEntry* gross = live_.gross ? dictionary_.find(*live_.gross) : nullptr;
+    const ObjectEntry* status = live_.statusLong ? dictionary_.find(*live_.statusLong) : nullptr;
+    ObjectEntry* count = dictionary_.find({stdobj::FirstTpdoMapping, 0});
+    if (!gross || !status || !count || gross->width == 0 || valuecodec::toUnsigned(count->value) != 0)
+        return;
+    setEntryValue(*dictionary_.find({stdobj::FirstTpdoMapping, 1}), mappingEntry(*gross), {});
+    setEntryValue(*dictionary_.find({stdobj::FirstTpdoMapping, 2}), mappingEntry(*status), {});
+    setEntryValue(*count, 2, {});
+}
+
+uint32_t SimAmplifier::readObject(uint16_t index, uint8_t sub, QByteArray& data)
+{
+    std::lock_guard lock(mutex_);
+    return readLocked({index, sub}, data);
+}
+
+uint32_t SimAmplifier::writeObject(uint16_t index, uint8_t sub, const QByteArray& data)
+{
+    std::lock_guard lock(mutex_);
+    return writeLocked({index, sub}, data);
+}
+
+uint32_t SimAmplifier::readLocked(ObjectKey key, QByteArray& data)
+{
+    if (silentLocked())
+        return sdoabort::Timeout;
+    if (const uint32_t refused = faults_.refusal(SimDirection::Read, key))
+        return refused;
+    ObjectEntry* entry = nullptr;
+    if (const uint32_t abort = dictionary_.locate(key, entry))
+        return abort;
+    if (entry->access == Access::WriteOnly)
+        return sdoabort::WriteOnly;
+    refreshLive();
+    data = entry->value;
+    return 0;
+}
+
+uint32_t SimAmplifier::writeLocked(ObjectKey key, const QByteArray& data)
+{
+    if (silentLocked())
+        return sdoabort::Timeout;
+    if (const uint32_t refused = faults_.refusal(SimDirection::Write, key))
+        return refused;
+    ObjectEntry* entry = nullptr;
+    if (const uint32_t abort = dictionary_.locate(key, entry))
+        return abort;
+    if (entry->access == Access::ReadOnly)
+        return sdoabort::ReadOnly;
+    if (const uint32_t abort = checkAction(*entry, data))
+        return abort;
+    if (const uint32_t abort = checkWrite(*entry, data))
+        return abort;
+    if (const uint32_t abort = checkPdoWrite(dictionary_, key, data, nmt_ == NmtState::Operational))
+        return abort;
+    if (isAction(entry->kind)) {
+        runAction(actionAt(key));
+        return 0;
+    }
+    entry->value = normalizedWrite(*entry, data);
+    afterWrite(*entry);
+    return 0;
+}
+
+std::optional<ObjectEntry> SimAmplifier::entryAt(ObjectKey key)
+{
+    std::lock_guard lock(mutex_);
+    refreshLive();
+    const ObjectEntry* entry = dictionary_.find(key);
+    return entry ? std::optional<ObjectEntry>(*entry) : std::nullopt;
+}
+
+std::optional<ObjectEntry> SimAmplifier::entryByPath(const QString& path)
+{
+    const auto key = keyOfPath(path);
+    return key ? entryAt(*key) : std::nullopt;
+}
+
+std::optional<ObjectKey> SimAmplifier::keyOfPath(const QString& path) const
+{
+    std::lock_guard lock(mutex_);
+    return dictionary_.keyOf(path);
+}
+
+std::optional<ObjectKey> SimAmplifier::keyOfDpv1(uint8_t slot, uint8_t index) const
+{
+    std::lock_guard lock(mutex_);
+    return dictionary_.keyOf(Dpv1Address{slot, index});
+}
+
+std::optional<ObjectKey> SimAmplifier::keyOfDeviceNet(uint8_t classId, uint8_t instance, uint8_t attribute) const
+{
+    std::lock_guard lock(mutex_);
+    return dictionary_.keyOf(DeviceNetAddress{classId, instance, attribute});
+}
+
+SimAmplifier::Snapshot SimAmplifier::snapshot(const std::function<bool(const ObjectEntry&)>& which)
+{
+    Snapshot values;
+    dictionary_.forEach([&](ObjectEntry& entry) {
+        if (which(entry))
+            values[entry.key] = entry.value;
+    });
+    return values;
+}
+
+void SimAmplifier::restore(const Snapshot& values)
+{
+    for (const auto& [key, bytes] : values) {
+        if (ObjectEntry* entry = dictionary_.find(key))
+            entry->value = bytes;
+    }
+}

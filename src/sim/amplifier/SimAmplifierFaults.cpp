@@ -1,0 +1,56 @@
+// Fault injection of the simulated amplifier.
+#include "sim/amplifier/SimAmplifier.h"
+
+bool SimAmplifier::isSilent() const
+{
+    std::lock_guard lock(mutex_);
+    return silentLocked();
+}
+
+void SimAmplifier::setSilent(bool silent)
+{
+    std::lock_guard lock(mutex_);
+    faults_.silent = silent;
+}
+
+int SimAmplifier::answerDelayMs() const
+{
+    std::lock_guard lock(mutex_);
+    return faults_.answerDelayMs;
+}
+
+void SimAmplifier::setAnswerDelay(int ms)
+{
+    std::lock_guard lock(mutex_);
+    faults_.answerDelayMs = ms;
+}
+
+void SimAmplifier::refuseAll(SimDirection direction, uint32_t abortCode)
+{
+    std::lock_guard lock(mutex_);
+    faults_.refuseAll(direction, abortCode);
+}
+
+void SimAmplifier::refuseAt(SimDirection direction, ObjectKey key, uint32_t abortCode)
+{
+    std::lock_guard lock(mutex_);
+    faults_.refuseAt(direction, key, abortCode);
+}
+
+uint8_t SimAmplifier::busStatus() const
+{
+    std::lock_guard lock(mutex_);
+    return faults_.busStatus;
+}
+
+void SimAmplifier::setBusStatus(uint8_t status)
+{
+    std::lock_guard lock(mutex_);
+    faults_.busStatus = status;
+}
+
+void SimAmplifier::clearFaults()
+{
+    std::lock_guard lock(mutex_);
+    faults_.clear();
+}

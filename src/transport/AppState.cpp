@@ -1,0 +1,8 @@
+#include "transport/AppState.h"
+
+void Device_ResetTable(AppState& state)
+{
+    state.Devices.assign(1, DeviceEntry{});
+    state.DeviceCount = 0;
+    state.CurrentDevice = 0;
+}

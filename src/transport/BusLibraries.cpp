@@ -1,0 +1,4 @@
+#include "transport/BusLibraries.h"
+
+BusLibraries::BusLibraries() = default;
+BusLibraries::~BusLibraries() = default;

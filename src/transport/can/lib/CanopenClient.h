@@ -1,0 +1,42 @@
+#pragma once
+#include "transport/can/lib/CanLibrary.h"
+#include "transport/can/lib/CanNetCatalog.h"
+
+#include <memory>
+
+class SdoClientEngine;
+class SdoReadQueue;
+
+// The CAN library: a CANopen SDO client on the frame bus of the connected net.
+class CanopenClient final : public CanLibrary {
+public:
+    explicit CanopenClient(CanNetCatalog catalog);
+    ~CanopenClient() override;
+
+    int32_t connectClientToNet(const QString& hardware, const QString& net) override;
+    int32_t disconnectBus() override;
+    int32_t resetCan() override;
+    int32_t getStatus() override;
+    int32_t getAvailableNets(QString& list) override;
+    int32_t upload(uint8_t node, uint16_t index, uint8_t sub, uint8_t* buffer, int32_t& length) override;
+    int32_t download(uint8_t node, uint16_t index, uint8_t sub, const uint8_t* data, int32_t length) override;
+    int32_t setTimeoutTime(int32_t milliseconds) override;
+    uint32_t lastAbortCode(uint8_t node, uint16_t index, uint8_t sub) const override;
+    int32_t setReadSdoFromQueueOrder(int32_t order) override;
+    int32_t queueReadSdo(uint8_t node, uint16_t index, uint8_t sub) override;
+    int32_t getReadSdoFromQueue(uint32_t& sdoError, uint8_t& node, uint16_t& index, uint8_t& sub,
+                                QByteArray& data) override;
+    int32_t setPdoOperMode(uint8_t mode, uint8_t node) override;
+
+private:
+    int32_t checkTransfer(uint8_t node) const;
+
+    CanNetCatalog catalog_;
+    std::unique_ptr<CanFrameBus> bus_;
+    std::unique_ptr<SdoClientEngine> engine_;
+    std::unique_ptr<SdoReadQueue> queue_;
+    QString hardware_;
+    QString net_;
+    int32_t timeoutMs_ = DefaultTimeoutMs;
+    int32_t queueOrder_ = 0;
+};

@@ -1,0 +1,178 @@
+#include "transport/can/lib/QtCanFrameBus.h"
+
+#include "core/ResultCodes.h"
+#include "transport/can/lib/CanResultCodes.h"
+#include "transport/can/lib/QtCanStatusBits.h"
+
+#include <QCanBus>
+#include <QCanBusDevice>
+#include <QCanBusFrame>
+#include <QTimer>
+#include <QVariant>
+#include <chrono>
+
+namespace {
+QCanBusFrame toQt(const CanFrame& frame)
+{
+    return QCanBusFrame(frame.id, QByteArray(reinterpret_cast<const char*>(frame.data.data()), frame.length));
+}
+
+bool fromQt(const QCanBusFrame& qtFrame, CanFrame& frame)
+{
+    QByteArray payload = qtFrame.payload();
+    if (qtFrame.frameType() != QCanBusFrame::DataFrame || qtFrame.hasExtendedFrameFormat() ||
+        payload.size() > qsizetype(frame.data.size()))
+        return false;
+    frame.id = uint16_t(qtFrame.frameId());
+    frame.length = uint8_t(payload.size());
+    std::copy(payload.begin(), payload.end(), frame.data.begin());
+    return true;
+}
+}  // namespace
+
+std::unique_ptr<QtCanFrameBus> QtCanFrameBus::open(const QString& plugin, const QString& interfaceName,
+                                                   int32_t& result)
+{
+    std::unique_ptr<QtCanFrameBus> bus(new QtCanFrameBus);
+    result = bus->createDevice(plugin, interfaceName);
+    if (result == rc::Ok && !bus->waitConnected())
+        result = rc::Failed;
+    if (result != rc::Ok)
+        bus.reset();
+    return bus;
+}
+
+QtCanFrameBus::QtCanFrameBus() : worker_(new QObject)
+{
+    thread_.setObjectName(QStringLiteral("CAN I/O"));
+    worker_->moveToThread(&thread_);
+    thread_.start();
+}
+
+QtCanFrameBus::~QtCanFrameBus()
+{
+    QMetaObject::invokeMethod(
+        worker_,
+        [this] {
+            if (device_ && device_->state() != QCanBusDevice::UnconnectedState)
+                device_->disconnectDevice();
+            delete device_;
+            device_ = nullptr;
+        },
+        Qt::BlockingQueuedConnection);
+    thread_.quit();
+    thread_.wait();
+    delete worker_;
+}
+
+int32_t QtCanFrameBus::createDevice(const QString& plugin, const QString& interfaceName)
+{
+    int32_t result = rc::Ok;
+    QMetaObject::invokeMethod(
+        worker_,
+        [&] {
+            device_ = QCanBus::instance()->createDevice(plugin, interfaceName);
+            if (!device_ || device_->error() != QCanBusDevice::NoError) {
+                result = rc::CanNoSuchNet;
+                return;
+            }
+            device_->setParent(worker_);
+            device_->setConfigurationParameter(QCanBusDevice::ErrorFilterKey,
+                                               QVariant::fromValue(QCanBusFrame::FrameErrors(QCanBusFrame::AnyError)));
+            watchDevice();
+            if (!device_->connectDevice())
+                result = rc::Failed;
+        },
+        Qt::BlockingQueuedConnection);
+    return result;
+}
+
+void QtCanFrameBus::watchDevice()
+{
+    QObject::connect(device_, &QCanBusDevice::framesReceived, worker_, [this] { readFrames(); });
+    QObject::connect(device_, &QCanBusDevice::stateChanged, worker_,
+                     [this](QCanBusDevice::CanBusDeviceState state) { onStateChanged(state); });
+    QObject::connect(device_, &QCanBusDevice::errorOccurred, worker_, [this](QCanBusDevice::CanBusError error) {
+        status_ |= canStatusOfDeviceError(error);
+        if (device_->hasBusStatus())
+            status_ |= canStatusOfBusStatus(device_->busStatus());
+    });
+    onStateChanged(device_->state());
+}
+
+bool QtCanFrameBus::waitConnected()
+{
+    std::unique_lock lock(stateMutex_);
+    return stateChanged_.wait_for(lock, std::chrono::milliseconds(ConnectTimeoutMs),
+                                  [this] { return state_ == QCanBusDevice::ConnectedState; });
+}
+
+void QtCanFrameBus::onStateChanged(int state)
+{
+    {
+        std::lock_guard lock(stateMutex_);
+        // A device that drops off the bus once connected reports bus off.
+        if (state_ == QCanBusDevice::ConnectedState && state == QCanBusDevice::UnconnectedState)
+            status_ |= canstatus::BusOff;
+        state_ = state;
+    }
+    stateChanged_.notify_all();
+}
+
+bool QtCanFrameBus::send(const CanFrame& frame)
+{
+    {
+        std::lock_guard lock(stateMutex_);
+        if (state_ != QCanBusDevice::ConnectedState)
+            return false;
+    }
+    QMetaObject::invokeMethod(worker_, [this, frame] { write(frame); }, Qt::QueuedConnection);
+    return true;
+}
+
+void QtCanFrameBus::sendAfter(const CanFrame& frame, int delayMs)
+{
+    QMetaObject::invokeMethod(
+        worker_, [this, frame, delayMs] { QTimer::singleShot(delayMs, worker_, [this, frame] { write(frame); }); },
+        Qt::QueuedConnection);
+}
+
+void QtCanFrameBus::write(const CanFrame& frame)
+{
+    if (device_ && !device_->writeFrame(toQt(frame)))
+        status_ |= canstatus::BufferOverflow;
+}
+
+void QtCanFrameBus::readFrames()
+{
+    for (const QCanBusFrame& qtFrame : device_->readAllFrames()) {
+        status_ |= canStatusOfErrorFrame(qtFrame);
+        CanFrame frame;
+        if (fromQt(qtFrame, frame))
+            deliver(frame);
+    }
+}
+
+uint32_t QtCanFrameBus::status() const
+{
+    return status_;
+}
+
+void QtCanFrameBus::reset()
+{
+    // Only a controller in error needs the reset (and not every plugin supports it).
+    if (status_.exchange(0) & (canstatus::BusHeavy | canstatus::BusOff)) {
+        QMetaObject::invokeMethod(
+            worker_,
+            [this] {
+                if (device_)
+                    device_->resetController();
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+CanClock& QtCanFrameBus::clock()
+{
+    return clock_;
+}
