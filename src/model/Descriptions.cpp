@@ -91,11 +91,12 @@ namespace {
 // segment, in document order: the XPath */*[Name = "segment"].
 XmlNode findMember(XmlNode group, const QString& segment)
 {
+    const QByteArray wanted = segment.toUtf8();
     for (XmlNode holder = group.firstElementChild(); holder; holder = holder.nextElementSibling()) {
         for (XmlNode member = holder.firstElementChild(); member;
              member = member.nextElementSibling()) {
             for (XmlNode name = member.firstElementChild(); name; name = name.nextElementSibling()) {
-                if (name.name() == QLatin1String("Name") && name.text() == segment)
+                if (name.nameIs("Name") && name.textEquals(wanted))
                     return member;
             }
         }

@@ -1,5 +1,6 @@
 #include "support/TestFolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -35,6 +36,8 @@ QString TestFolder::write(const QString& name, const QByteArray& text) const
 
 QString TestFolder::shippedProgramFolder()
 {
-    // Tests run in the build's bin folder, where the shipped data is copied.
-    return QDir::currentPath();
+    // Tests and benchmarks are built into the bin folder, where the shipped data is copied.
+    const QString exeFolder = QCoreApplication::applicationDirPath();
+    return QFileInfo::exists(exeFolder + QStringLiteral("/DeviceDescription")) ? exeFolder
+                                                                               : QDir::currentPath();
 }

@@ -83,6 +83,20 @@ QString xmlErrorText(const void* xmlErrorStruct)
 
 QString XmlNode::name() const { return node_ ? fromXml(node_->name) : QString(); }
 
+bool XmlNode::nameIs(const char* name) const { return hasName(node_, name); }
+
+bool XmlNode::textEquals(const QByteArray& utf8) const
+{
+    if (!node_)
+        return false;
+    const xmlNode* only = node_->children;
+    if (!only)
+        return utf8.isEmpty();
+    if (only->type == XML_TEXT_NODE && !only->next)
+        return xmlStrcmp(only->content, X(utf8.constData())) == 0;
+    return text().toUtf8() == utf8;  // mixed content: compare the whole text
+}
+
 QString XmlNode::text() const { return node_ ? takeXml(xmlNodeGetContent(node_)) : QString(); }
 
 void XmlNode::setText(const QString& text)

@@ -18,6 +18,9 @@ public:
     _xmlNode* raw() const { return node_; }
 
     QString name() const;
+    bool nameIs(const char* name) const;
+    // Whether the element's text equals the UTF-8 text, without copying it.
+    bool textEquals(const QByteArray& utf8) const;
     // Text content of the element and all its descendants.
     QString text() const;
     void setText(const QString& text);
