@@ -5,6 +5,9 @@
 
 // Benchmarks print one line per figure; each suite is one function.
 void benchModel();
+void benchFieldbus();
+void benchSerial();
+void benchCan();
 
 // Runs fn `count` times and returns the mean time per run in microseconds.
 template <typename Fn>

@@ -6,5 +6,8 @@ int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
     benchModel();
+    benchFieldbus();
+    benchSerial();
+    benchCan();
     return 0;
 }

@@ -30,4 +30,6 @@ constexpr int32_t CanTimeout = -16501;
 constexpr int32_t CanOutOfMemory = -16502;
 constexpr int32_t CanSdoAbort = -16503;
 constexpr int32_t CanBusHeavy = -16508;
+constexpr int32_t CanAlreadyOnOtherNet = -7;  // the library is connected to another net
+constexpr int32_t CanNoSuchNet = -16510;      // hardware or net does not exist
 }  // namespace rc

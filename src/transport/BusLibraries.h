@@ -1,6 +1,11 @@
 #pragma once
 #include <memory>
 
+class CanLibrary;
+class ProfibusLibrary;
+class DeviceNetLibrary;
+class SerialLibrary;
+
 // The bus libraries of the program, one per interface kind; each is chosen when the
 // program starts (hardware, plug-in or built-in simulation) and lives for the run.
 struct BusLibraries {
@@ -8,4 +13,9 @@ struct BusLibraries {
     ~BusLibraries();
     BusLibraries(const BusLibraries&) = delete;
     BusLibraries& operator=(const BusLibraries&) = delete;
+
+    std::unique_ptr<CanLibrary> can;
+    std::unique_ptr<ProfibusLibrary> profibus;
+    std::unique_ptr<DeviceNetLibrary> devicenet;
+    std::unique_ptr<SerialLibrary> serial;
 };

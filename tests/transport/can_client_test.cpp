@@ -1,7 +1,7 @@
 #include "can_client_fixture.h"
 
 #include "core/ResultCodes.h"
-#include "transport/can/lib/CanResultCodes.h"
+#include "core/ResultCodes.h"
 
 namespace {
 

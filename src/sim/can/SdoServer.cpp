@@ -1,7 +1,28 @@
 #include "sim/can/SdoServer.h"
 
-SdoServer::SdoServer(CanFrameBus& bus, uint8_t node, SdoTarget& target)
-    : bus_(bus), node_(node), target_(target)
+namespace {
+
+// The node of a server that was given none: only its NMT state, guarded by the
+// server's lock.
+class PlainNode final : public SdoNode {
+public:
+    bool isSilent() const override { return state_ == SdoNmtState::Stopped; }
+    int answerDelayMs() const override { return 0; }
+    SdoNmtState nmtState() const override { return state_; }
+    void setNmtState(SdoNmtState state) override { state_ = state; }
+
+private:
+    SdoNmtState state_ = SdoNmtState::PreOperational;
+};
+
+}  // namespace
+
+SdoServer::SdoServer(CanFrameBus& bus, uint8_t node, SdoTarget& target, SdoNode* behind)
+    : bus_(bus),
+      node_(node),
+      target_(target),
+      ownNode_(behind ? nullptr : std::make_unique<PlainNode>()),
+      nodeState_(behind ? *behind : *ownNode_)
 {
     listener_ = bus_.addServer(node_, [this](const CanFrame& frame) { onFrame(frame); });
 }
@@ -20,7 +41,7 @@ void SdoServer::setFaults(const SdoServerFaults& faults)
 SdoServer::NmtState SdoServer::nmtState() const
 {
     std::lock_guard lock(mutex_);
-    return nmt_;
+    return nodeState_.nmtState();
 }
 
 void SdoServer::onFrame(const CanFrame& frame)
@@ -32,10 +53,10 @@ void SdoServer::onFrame(const CanFrame& frame)
         onRequest(frame);
 }
 
-// A stopped node serves no SDO; a silent one does not even hear the requests.
+// A silent node (stopped ones included) does not even hear the requests.
 bool SdoServer::isServing() const
 {
-    return nmt_ != NmtState::Stopped && !faults_.silent && faults_.answerLimit != 0;
+    return !nodeState_.isSilent() && !faults_.silent && faults_.answerLimit != 0;
 }
 
 void SdoServer::onNmt(const CanFrame& frame)
@@ -44,18 +65,18 @@ void SdoServer::onNmt(const CanFrame& frame)
         return;
     switch (frame.data[0]) {
     case sdo::nmt::Start:
-        nmt_ = NmtState::Operational;
+        nodeState_.setNmtState(NmtState::Operational);
         break;
     case sdo::nmt::Stop:
-        nmt_ = NmtState::Stopped;
+        nodeState_.setNmtState(NmtState::Stopped);
         phase_ = Phase::Idle;
         break;
     case sdo::nmt::EnterPreOperational:
-        nmt_ = NmtState::PreOperational;
+        nodeState_.setNmtState(NmtState::PreOperational);
         break;
     case sdo::nmt::ResetNode:
     case sdo::nmt::ResetCommunication:
-        nmt_ = NmtState::PreOperational;
+        nodeState_.setNmtState(NmtState::PreOperational);
         phase_ = Phase::Idle;
         break;
     default:
@@ -205,8 +226,9 @@ void SdoServer::answer(const CanFrame& frame)
 {
     if (faults_.answerLimit > 0)
         --faults_.answerLimit;
-    if (faults_.delayMs > 0)
-        bus_.sendAfter(frame, faults_.delayMs);
+    const int delayMs = faults_.delayMs + nodeState_.answerDelayMs();
+    if (delayMs > 0)
+        bus_.sendAfter(frame, delayMs);
     else
         bus_.send(frame);
 }

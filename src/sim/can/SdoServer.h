@@ -1,12 +1,15 @@
 #pragma once
 #include "sim/SdoTarget.h"
+#include "sim/can/SdoNode.h"
 #include "transport/can/lib/CanFrameBus.h"
 #include "transport/can/lib/SdoFrames.h"
 
 #include <QByteArray>
+#include <memory>
 #include <mutex>
 
-// Injected faults of a simulated node's SDO server.
+// Injected faults of the SDO server itself, for tests of the client's protocol; the
+// faults of the node behind the server are the node's (see SdoNode).
 struct SdoServerFaults {
     bool silent = false;      // answers nothing
     int delayMs = 0;          // each answer goes out this late (on the bus's clock)
@@ -16,15 +19,17 @@ struct SdoServerFaults {
 
 // The SDO server of one simulated node: answers the requests to its node ID on a
 // frame bus (expedited and segmented upload and download) from an SdoTarget, and
-// follows the NMT commands. It starts pre-operational; stopped, it serves no SDO.
+// passes the NMT commands to the node behind it. A server given no node keeps the
+// NMT state itself: it starts pre-operational; stopped, it serves no SDO.
 class SdoServer {
 public:
-    // NMT states, by their heartbeat codes.
-    enum class NmtState : uint8_t { Stopped = 0x04, Operational = 0x05, PreOperational = 0x7F };
+    using NmtState = SdoNmtState;
 
     static constexpr int MaxDownload = 65536;   // bytes taken by a download of unknown size
 
-    SdoServer(CanFrameBus& bus, uint8_t node, SdoTarget& target);
+    // `behind`, when given, outlives the server and decides its silence, answer
+    // delay and NMT state.
+    SdoServer(CanFrameBus& bus, uint8_t node, SdoTarget& target, SdoNode* behind = nullptr);
     ~SdoServer();
     SdoServer(const SdoServer&) = delete;
     SdoServer& operator=(const SdoServer&) = delete;
@@ -52,11 +57,12 @@ private:
     CanFrameBus& bus_;
     uint8_t node_;
     SdoTarget& target_;
+    std::unique_ptr<SdoNode> ownNode_;   // when no node was given
+    SdoNode& nodeState_;
     CanFrameBus::ListenerId listener_;
 
     mutable std::mutex mutex_;
     SdoServerFaults faults_;
-    NmtState nmt_ = NmtState::PreOperational;
     Phase phase_ = Phase::Idle;
     sdo::Mux mux_;
     QByteArray data_;

@@ -1,7 +1,7 @@
 #include "transport/can/lib/CanNetCatalog.h"
 
 #include "core/ResultCodes.h"
-#include "transport/can/lib/CanResultCodes.h"
+#include "core/ResultCodes.h"
 #include "transport/can/lib/QtCanFrameBus.h"
 
 #include <QCanBus>

@@ -1,7 +1,7 @@
 #include "transport/can/lib/CanopenClient.h"
 
 #include "core/ResultCodes.h"
-#include "transport/can/lib/CanResultCodes.h"
+#include "core/ResultCodes.h"
 #include "transport/can/lib/SdoClientEngine.h"
 #include "transport/can/lib/SdoDownloadTransfer.h"
 #include "transport/can/lib/SdoReadQueue.h"

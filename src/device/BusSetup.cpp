@@ -1,0 +1,43 @@
+#include "device/BusSetup.h"
+
+#include "core/Host.h"
+#include "core/Log.h"
+#include "core/Settings.h"
+#include "sim/devicenet/SimDeviceNetMaster.h"
+#include "sim/profibus/SimProfibusMaster.h"
+#include "transport/AppState.h"
+#include "transport/devicenet/PluginDeviceNetLibrary.h"
+#include "transport/profibus/PluginProfibusLibrary.h"
+
+namespace {
+
+// The plug-in named under `key`, else the simulation of `rack`.
+template <typename Library, typename Plugin, typename Simulation>
+std::unique_ptr<Library> chooseLibrary(AppState& state, const QString& key, const QString& busName, SimRack* rack)
+{
+    QString path;
+    if (AppConf_Find(state.core, key, path) && !path.trimmed().isEmpty()) {
+        QString reason;
+        if (auto plugin = Plugin::load(path.trimmed(), &reason))
+            return plugin;
+        const QString text = QStringLiteral("La bibliothèque %1 '%2' n'a pas pu être chargée : %3. "
+                                            "La simulation est utilisée.")
+                                 .arg(busName, path.trimmed(), reason);
+        Log_Write(state.core, text);
+        if (state.core.host)
+            ShowMessage(*state.core.host, text, msg::Warning);
+    }
+    return std::make_unique<Simulation>(rack);
+}
+
+}  // namespace
+
+void Bus_CreateLibraries(AppState& state, SimRack* rack)
+{
+    // CAN: the CAN library's choice goes here (hardware net, virtualcan or the simulation).
+
+    state.buses.profibus = chooseLibrary<ProfibusLibrary, PluginProfibusLibrary, SimProfibusMaster>(
+        state, QStringLiteral("Plugins/PROFIBUS"), QStringLiteral("PROFIBUS"), rack);
+    state.buses.devicenet = chooseLibrary<DeviceNetLibrary, PluginDeviceNetLibrary, SimDeviceNetMaster>(
+        state, QStringLiteral("Plugins/DeviceNet"), QStringLiteral("DeviceNet"), rack);
+}

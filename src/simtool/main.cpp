@@ -1,0 +1,55 @@
+// quelbrin-sim: simulated amplifiers on a real bus, for the assistant and for
+// tests that reach them from another process.
+#include "core/ResultCodes.h"
+#include "sim/can/SimClock.h"
+#include "simtool/CanService.h"
+#include "simtool/SimToolOptions.h"
+#include "simtool/SimToolRack.h"
+#include "simtool/TerminationSignals.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+namespace {
+constexpr int ExitFailure = 1;
+constexpr int ExitUsage = 2;
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication application(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    SimToolOptions options;
+    QString message;
+    switch (parseSimToolOptions(application.arguments(), options, message)) {
+    case SimToolCommand::ShowHelp:
+        out << message;
+        return 0;
+    case SimToolCommand::Fail:
+        err << "quelbrin-sim: " << message << Qt::endl;
+        return ExitUsage;
+    case SimToolCommand::Run:
+        break;
+    }
+
+    const std::vector<SimRackEntry> entries = simToolRackEntries(options);
+    SimRack rack;
+    if (rack.build(entries, &message) != rc::Ok) {
+        err << "quelbrin-sim: " << message << Qt::endl;
+        return ExitFailure;
+    }
+    rack.setTimeSource(elapsedTimeSource());
+
+    // One service per bus asked for; each lives until the event loop ends.
+    const std::unique_ptr<CanService> can = startCanService(options.canPlugin, options.canInterface, rack, message);
+    if (!can) {
+        err << "quelbrin-sim: " << message << Qt::endl;
+        return ExitFailure;
+    }
+
+    for (const SimRackEntry& entry : entries)
+        out << servedNodeLine(entry) << Qt::endl;
+    quitOnTerminationSignals();
+    return application.exec();
+}

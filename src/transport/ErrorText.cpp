@@ -1,0 +1,54 @@
+#include "transport/ErrorText.h"
+
+#include "core/ResultCodes.h"
+#include "transport/AppState.h"
+#include "transport/can/CanTexts.h"
+#include "transport/can/SdoSync.h"
+
+namespace {
+
+QString textOfCode(int32_t code)
+{
+    switch (code) {
+    case rc::UnknownInterface: return QStringLiteral("Type d'interface inconnu !");
+    case rc::NoInterface: return QStringLiteral("Aucune interface valide n'est sélectionnée");
+    case rc::NoDevice: return QStringLiteral("Aucun appareil n'a été raccordé !");
+    case rc::NotSupported: return QStringLiteral("Cette fonction n'est pas supportée !");
+    case rc::UnknownInDescription:
+        return QStringLiteral("Paramètre inconnu au fichier de description de l'appareil");
+    case rc::UnknownInConfiguration:
+        return QStringLiteral("Paramètre inconnu au fichier de configuration de l'appareil");
+    case rc::Timeout:
+    case rc::CanTimeout: return QStringLiteral("Timeout!");
+    case rc::BufferOverflow: return QStringLiteral("Débordement de tampon !");
+    case rc::ValueNotSet: return QStringLiteral("La valeur souhaitée ne peut pas être ajustée");
+    case rc::ReadOnly: return QStringLiteral("Ce paramètre peut être lu uniquement !");
+    case rc::AccessDenied: return QStringLiteral("L'accès au paramètre a été refusé !");
+    case rc::UnknownOnDevice: return QStringLiteral("Paramètre inconnu à l'appareil");
+    default: return {};
+    }
+}
+
+QString sdoAbortText(AppState& state, const InterfaceSettings& settings, const DeviceEntry& entry,
+                     const QString& path)
+{
+    QByteArray bytes;
+    int32_t length = 0;
+    SDO_ReadAbortCode(state, settings, entry, path, bytes, length);
+    const QString abort = SDO_AbortText(bytes, length);
+    return abort.isEmpty() ? QStringLiteral("Erreur de bus CAN !")
+                           : QStringLiteral("Erreur CiA : '") + abort + '\'';
+}
+
+}  // namespace
+
+QString ErrorText(AppState& state, const InterfaceSettings& settings, const DeviceEntry& entry,
+                  int32_t code, const QString& path)
+{
+    if (code == rc::CanSdoAbort)
+        return sdoAbortText(state, settings, entry, path);
+    const QString text = textOfCode(code);
+    if (!text.isEmpty())
+        return text;
+    return QString::number(code);
+}

@@ -1,0 +1,12 @@
+#pragma once
+#include <QString>
+#include <cstdint>
+
+struct AppState;
+struct DeviceEntry;
+struct InterfaceSettings;
+
+// The French words for a result code. For an SDO abort the parameter is read once
+// more to learn the abort code; the device and path serve only that.
+QString ErrorText(AppState& state, const InterfaceSettings& settings, const DeviceEntry& entry,
+                  int32_t code, const QString& path);

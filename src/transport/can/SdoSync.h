@@ -1,0 +1,37 @@
+#pragma once
+#include "core/xml/XmlDocument.h"
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+
+struct AppState;
+struct DeviceEntry;
+struct InterfaceSettings;
+class Host;
+
+// Object transfers with retries, for a CAN net or (the same objects) a serial line.
+// `panel` shows progress and error texts; null for none.
+
+// Up to three attempts; an SDO abort is not retried. After the third failure every
+// device counts as disconnected and -4 is returned. length: in wanted, out received.
+int32_t SDO_ReadSync(AppState& state, const InterfaceSettings& settings, uint8_t node, uint16_t index,
+                     uint8_t sub, QByteArray& buffer, int32_t& length, Host* panel);
+// SDO_ReadSync at the parameter's SDO address (-8 when it has none).
+int32_t SDO_ReadParam(AppState& state, const InterfaceSettings& settings, uint8_t node,
+                      XmlNode parameter, QByteArray& buffer, int32_t& length, Host* panel);
+int32_t SDO_ReadString(AppState& state, const InterfaceSettings& settings, uint8_t node,
+                       uint16_t index, uint8_t sub, QString& text, Host* panel);
+int32_t SDO_WriteString(AppState& state, const InterfaceSettings& settings, uint8_t node,
+                        uint16_t index, uint8_t sub, const QString& text);
+int32_t SDO_Write4(AppState& state, const InterfaceSettings& settings, uint8_t node, uint16_t index,
+                   uint8_t sub, int32_t value);
+// The parameter's "Communication/SDO" address: 0, or -8 when it is missing.
+int32_t SDO_GetAddress(XmlNode parameter, int32_t& index, uint8_t& sub);
+// Reads the parameter once more into 4 bytes: after an SDO abort they hold its code.
+int32_t SDO_ReadAbortCode(AppState& state, const InterfaceSettings& settings,
+                          const DeviceEntry& entry, const QString& path, QByteArray& bytes,
+                          int32_t& length);
+
+// Bytes up to the first NUL as 8-bit characters, blanks trimmed at both ends.
+QString SDO_BytesToText(const QByteArray& bytes);

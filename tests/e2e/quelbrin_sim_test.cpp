@@ -1,0 +1,112 @@
+// quelbrin-sim as its own process on virtualcan, reached through the real QtSerialBus
+// backend of the CAN library: time-outs are real here, so they are kept short.
+#include "e2e/SimProcess.h"
+#include "e2e/TimeoutCap.h"
+
+#include "core/ResultCodes.h"
+#include "support/TestFolder.h"
+#include "transport/can/CanScan.h"
+#include "transport/can/SdoTransfers.h"
+#include "transport/can/lib/CanopenClient.h"
+#include "transport/can/lib/SdoAbortCodes.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int32_t ShortTimeoutMs = 300;
+constexpr int32_t ScanTimeoutMs = 200;   // instead of 500 ms for each of the 8 batches
+const QString VirtualCan = QStringLiteral("virtualcan");
+
+QByteArray padded(const QByteArray& text, int size)
+{
+    return text + QByteArray(size - text.size(), '\0');
+}
+
+TEST(QuelbrinSim, ServesItsAmplifiersOverVirtualcan)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--node", "5", "--node", "127", "--family", "QSN2"}, 2)) << sim.errors().toStdString();
+    EXPECT_EQ(sim.announced(), (QStringList{"node 5: QSN2, serial 100005", "node 127: QSN2, serial 100127"}));
+
+    CanopenClient can{CanNetCatalog()};
+    ASSERT_EQ(can.connectClientToNet(VirtualCan, sim.canInterface()), rc::Ok);
+    ASSERT_EQ(can.setTimeoutTime(ShortTimeoutMs), rc::Ok);
+
+    QByteArray bytes;
+    int32_t length = 64;
+    ASSERT_EQ(SDO_ReadBytes(can, 5, 0x1008, 0, bytes, length), rc::Ok);
+    EXPECT_EQ(bytes, padded("ZEM QSN 2", 16));
+    uint32_t serial = 0;
+    ASSERT_EQ(SDO_ReadValue(can, 127, 0x1018, 4, serial), rc::Ok);
+    EXPECT_EQ(serial, 100127u);
+
+    const QByteArray name = QStringLiteral("Prüfstand 3").toLatin1();
+    ASSERT_EQ(SDO_WriteBytes(can, 127, 0x2002, 0, name), rc::Ok);
+    length = 64;
+    ASSERT_EQ(SDO_ReadBytes(can, 127, 0x2002, 0, bytes, length), rc::Ok);
+    EXPECT_EQ(bytes, padded(name, 16));
+    ASSERT_EQ(SDO_WriteValue<uint8_t>(can, 5, 0x2500, 2, 3), rc::Ok);
+    uint8_t decimals = 0;
+    ASSERT_EQ(SDO_ReadValue(can, 5, 0x2500, 2, decimals), rc::Ok);
+    EXPECT_EQ(decimals, 3);
+
+    EXPECT_EQ(SDO_ReadValue(can, 5, 0x5FFF, 0, serial), rc::CanSdoAbort);
+    EXPECT_EQ(can.lastAbortCode(5, 0x5FFF, 0), sdoabort::NoObject);
+    EXPECT_EQ(SDO_ReadValue(can, 6, 0x1018, 4, serial), rc::CanTimeout);
+
+    ASSERT_EQ(can.setPdoOperMode(2, 5), rc::Ok);
+    EXPECT_EQ(SDO_ReadValue(can, 5, 0x1018, 4, serial), rc::CanTimeout) << "stopped by NMT";
+    ASSERT_EQ(can.setPdoOperMode(0, 0), rc::Ok);
+    EXPECT_EQ(SDO_ReadValue(can, 5, 0x1018, 4, serial), rc::Ok);
+    EXPECT_EQ(serial, 100005u);
+
+    can.disconnectBus();
+    EXPECT_EQ(sim.stop(), 0) << "SIGTERM ends it cleanly";
+}
+
+TEST(QuelbrinSim, ScanFindsItsNodesHighestFirst)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--node", "5", "--node", "127"}, 2)) << sim.errors().toStdString();
+
+    TestFolder folder;
+    AppState& state = folder.state;
+    ASSERT_EQ(Desr_LoadAll(state.core, state.descriptions), 2);
+    state.buses.can = std::make_unique<TimeoutCap>(std::make_unique<CanopenClient>(CanNetCatalog()), ScanTimeoutMs);
+    ASSERT_EQ(state.buses.can->connectClientToNet(VirtualCan, sim.canInterface()), rc::Ok);
+    InterfaceSettings settings;
+    settings.InterfaceType = CANBus;
+
+    std::vector<DeviceEntry> found;
+    ASSERT_EQ(CAN_ScanRead(state, settings, &folder.host, found), 2);
+    EXPECT_EQ(found[0].NodeId, 127);
+    EXPECT_EQ(found[1].NodeId, 5);
+    EXPECT_TRUE(folder.host.messages.empty());
+    state.buses.can->disconnectBus();
+    EXPECT_EQ(sim.stop(), 0);
+}
+
+TEST(QuelbrinSim, SaysWhatItCannotServe)
+{
+    const struct {
+        QStringList arguments;
+        int exitCode;
+        QString line;
+    } cases[] = {
+        {{"--node", "5"}, 2, "quelbrin-sim: nothing to serve: give --can plugin:interface"},
+        {{"--can", "virtualcan:can0", "--node", "128"}, 2, "quelbrin-sim: --node 128: a node ID is 1 to 127"},
+        {{"--can", "virtualcan"}, 2, "quelbrin-sim: --can virtualcan: give plugin:interface, such as virtualcan:can0"},
+        {{"--can", "virtualcan:can7"}, 1, "quelbrin-sim: CAN plugin virtualcan refuses the interface can7"},
+        {{"--can", "nosuchcan:can0"}, 1, "quelbrin-sim: no CAN plugin nosuchcan (there are: "},
+        {{"--can", "virtualcan:can0", "--node", "4", "--family", "QXX9", "--data", "/nonexistent"}, 1,
+         "quelbrin-sim: /nonexistent/QXX9.xml: "},
+    };
+    for (const auto& c : cases) {
+        QString errors;
+        EXPECT_EQ(SimProcess::run(c.arguments, errors), c.exitCode) << c.line.toStdString();
+        EXPECT_TRUE(errors.contains(c.line)) << errors.toStdString();
+    }
+}
+
+}  // namespace

@@ -1,0 +1,102 @@
+// SDO_ReadSync against amplifiers that fail to answer: its attempts, their panel
+// texts and what is left when it gives up, on virtual time.
+#include "sim/simnet_fixture.h"
+
+#include "core/ResultCodes.h"
+#include "sim/can/SimCanNet.h"
+#include "transport/can/SdoSync.h"
+#include "transport/can/SdoTransfers.h"
+
+#include <functional>
+
+namespace {
+
+const QString Timeout = QStringLiteral("Erreur de bus CAN : Timeout");
+const QString BusOff = QStringLiteral("Erreur de bus CAN : Bus Heavy!; Bus CAN: Bus off!");
+
+QString attempt(const QString& text, int number)
+{
+    return text + QStringLiteral(" (Tentative de lecture %1 de 3...) ").arg(number);
+}
+
+struct RetryCase {
+    const char* what;
+    std::function<void(SimAmplifier&, CanLibrary&)> fault;
+    int32_t result;
+    QStringList panel;
+    int64_t busMs;     // virtual time the read took
+    long long sleptMs;   // pauses after a controller reset
+};
+
+void PrintTo(const RetryCase& c, std::ostream* os)
+{
+    *os << c.what;
+}
+
+class SimNetRetryTest : public SimNetTest, public ::testing::WithParamInterface<RetryCase> {};
+
+TEST_P(SimNetRetryTest, ReadsWithAttempts)
+{
+    const RetryCase& c = GetParam();
+    state().Devices.resize(3);
+    state().DeviceCount = 2;
+    state().CurrentDevice = 1;
+    c.fault(amplifier(42), can());
+    const int64_t start = busTimeMs();
+
+    QByteArray buffer;
+    int32_t length = 4;
+    EXPECT_EQ(SDO_ReadSync(state(), settings_, 42, 0x1018, 1, buffer, length, &host()), c.result);
+    EXPECT_EQ(host().statusTexts, c.panel);
+    EXPECT_EQ(busTimeMs() - start, c.busMs);
+    EXPECT_EQ(host().clockMs, c.sleptMs);
+    if (c.result == rc::Ok) {
+        EXPECT_EQ(buffer, simnet::le32(858));
+        EXPECT_EQ(state().DeviceCount, 2);
+        EXPECT_TRUE(host().messages.empty());
+        return;
+    }
+    EXPECT_EQ(state().DeviceCount, 0);
+    EXPECT_EQ(state().CurrentDevice, 0);
+    EXPECT_EQ(state().Devices.size(), 1u);
+    ASSERT_EQ(host().messages.size(), 1u);
+    EXPECT_EQ(host().messages[0].text,
+              QStringLiteral("Le nombre maximal de tentatives de mesure a été dépassé !\r\nMessage d'erreur : ") +
+                  Timeout + QStringLiteral("\r\n\r\nTous les appareils sont déconnectés."));
+    EXPECT_EQ(host().messages[0].style, 48);
+    EXPECT_EQ(host().windowRefreshes, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, SimNetRetryTest,
+    ::testing::Values(
+        RetryCase{"answers", [](SimAmplifier&, CanLibrary&) {}, rc::Ok, {""}, 0, 0},
+        RetryCase{"slow answers", [](SimAmplifier& a, CanLibrary&) { a.setAnswerDelay(120); },
+                  rc::Ok, {""}, 120, 0},
+        RetryCase{"silenced",
+                  [](SimAmplifier& a, CanLibrary&) { a.setSilent(true); },
+                  rc::NoDevice,
+                  {attempt(Timeout, 1), attempt(Timeout, 2), attempt(Timeout, 3), ""},
+                  15000, 0},
+        RetryCase{"stopped by NMT",
+                  [](SimAmplifier&, CanLibrary& can) { can.setPdoOperMode(2, 42); },
+                  rc::NoDevice,
+                  {attempt(Timeout, 1), attempt(Timeout, 2), attempt(Timeout, 3), ""},
+                  15000, 0},
+        // The restart keeps it silent for 3 s: the first attempt's 5 s time-out outlasts it.
+        RetryCase{"restarting",
+                  [](SimAmplifier&, CanLibrary& can) {
+                      ASSERT_EQ(SDO_WriteValue<uint8_t>(can, 42, 0x2E00, 0, 1), rc::Ok);
+                  },
+                  rc::Ok, {attempt(Timeout, 1), ""}, 5000, 0},
+        // The client cannot send; the controller reset brings the bus back.
+        RetryCase{"bus off",
+                  [](SimAmplifier& a, CanLibrary&) { a.setBusStatus(canstatus::BusOff); },
+                  rc::Ok, {attempt(BusOff, 1), ""}, 0, 500}),
+    [](const ::testing::TestParamInfo<RetryCase>& info) {
+        QString name = QString::fromLatin1(info.param.what);
+        name.remove(' ');
+        return name.toStdString();
+    });
+
+}  // namespace

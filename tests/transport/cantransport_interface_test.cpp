@@ -1,0 +1,187 @@
+#include "can_sim_rack.h"
+#include "core/ResultCodes.h"
+#include "core/Settings.h"
+#include "support/TestFolder.h"
+#include "transport/ErrorText.h"
+#include "transport/InterfaceManager.h"
+#include "transport/can/CanNets.h"
+#include "transport/can/lib/CanopenClient.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A CANopen client with two built-in nets: "Simulation"/"Démo" with a map rack, and
+// "Broken"/"Net" whose bus cannot be opened.
+class InterfaceTest : public ::testing::Test {
+protected:
+    InterfaceTest()
+    {
+        CanNetCatalog catalog(false);
+        catalog.addBuiltInNet("Simulation", "Démo", 500, [this] {
+            auto rack = std::make_unique<CanTestRack>();
+            rack_ = rack.get();
+            rack->addNode(5);
+            return rack;
+        });
+        catalog.addBuiltInNet("Broken", "Net", 125, [] { return std::unique_ptr<CanFrameBus>(); });
+        world.state.buses.can = std::make_unique<CanopenClient>(std::move(catalog));
+    }
+
+    InterfaceSettings can(const QString& hardware, const QString& net)
+    {
+        InterfaceSettings settings;
+        settings.InterfaceType = CANBus;
+        settings.HWName = hardware;
+        settings.BusName = net;
+        return settings;
+    }
+
+    TestFolder world;
+    CanTestRack* rack_ = nullptr;
+};
+
+TEST_F(InterfaceTest, ConnectsToAListedNet)
+{
+    InterfaceSettings settings = can("Simulation", "Démo");
+    EXPECT_GE(Interface_Connect(world.state, settings), 0);
+    EXPECT_TRUE(settings.Connected);
+    EXPECT_TRUE(world.host.messages.empty());
+}
+
+TEST_F(InterfaceTest, UnknownNetIsReportedOnceWithoutRetry)
+{
+    InterfaceSettings settings = can("Simulation", "Ailleurs");
+    EXPECT_EQ(Interface_Connect(world.state, settings), rc::CanNoSuchNet);
+    ASSERT_EQ(world.host.messages.size(), 1u);
+    EXPECT_EQ(world.host.messages[0].text,
+              QStringLiteral("Erreur-16510 lors de la connexion : 'Matériel 'Simulation' ou réseau "
+                             "'Ailleurs' n'existe pas !'"));
+    EXPECT_EQ(world.host.messages[0].style, 48);
+    EXPECT_EQ(world.host.clockMs, 0);
+    EXPECT_FALSE(settings.Connected);
+}
+
+TEST_F(InterfaceTest, OtherFailuresAreTriedTwiceWithAPause)
+{
+    InterfaceSettings settings = can("Broken", "Net");
+    const int32_t result = Interface_Connect(world.state, settings);
+    EXPECT_LT(result, 0);
+    EXPECT_EQ(world.host.clockMs, 1000);  // two resets, 500 ms each
+    ASSERT_EQ(world.host.messages.size(), 1u);
+    EXPECT_EQ(world.host.messages[0].text,
+              QStringLiteral("Erreur%1 lors de la connexion : ''").arg(result));
+}
+
+TEST_F(InterfaceTest, AnotherNetWhileConnectedIsRefused)
+{
+    InterfaceSettings first = can("Simulation", "Démo");
+    ASSERT_GE(Interface_Connect(world.state, first), 0);
+    InterfaceSettings second = can("Broken", "Net");
+    EXPECT_EQ(Interface_Connect(world.state, second), rc::CanAlreadyOnOtherNet);
+    EXPECT_EQ(world.host.messages.back().text,
+              QStringLiteral("Erreur-7 lors de la connexion : 'The CAN-Hardware is already connected "
+                             "to a net. Connection only possible to this net.'"));
+}
+
+TEST_F(InterfaceTest, UnknownKindIsRefusedAndCleared)
+{
+    InterfaceSettings settings;
+    settings.InterfaceType = 3;
+    EXPECT_EQ(Interface_Connect(world.state, settings), rc::UnknownInterface);
+    EXPECT_EQ(settings.InterfaceType, NoInterfaceKind);
+    EXPECT_EQ(world.host.texts(), QStringList{QStringLiteral("Type d'interface inconnu !")});
+}
+
+TEST_F(InterfaceTest, TimeoutIsNotSupportedOnProfibus)
+{
+    InterfaceSettings settings;
+    settings.InterfaceType = PROFIBUS;
+    EXPECT_EQ(Interface_SetTimeout(world.state, settings, 100), rc::NotSupported);
+    settings.InterfaceType = NoInterfaceKind;
+    EXPECT_EQ(Interface_SetTimeout(world.state, settings, 100), rc::UnknownInterface);
+}
+
+TEST_F(InterfaceTest, NetListMarksTheConnectedNetAndFindsItWithoutTheStar)
+{
+    InterfaceSettings settings = can("Simulation", "Démo");
+    ASSERT_GE(Interface_Connect(world.state, settings), 0);
+    QList<InterfaceSettings> nets;
+    EXPECT_EQ(CAN_ListNets(world.state, nets), 2);
+    ASSERT_EQ(nets.size(), 2);
+    EXPECT_EQ(nets[0].HWName, QStringLiteral("Simulation"));
+    EXPECT_EQ(nets[0].BusName, QStringLiteral("Démo"));
+    EXPECT_TRUE(nets[0].Connected);
+    EXPECT_EQ(nets[0].BaudRate, 500);
+    EXPECT_FALSE(nets[1].Connected);
+    EXPECT_EQ(nets[1].BaudRate, 125);
+
+    InterfaceSettings wanted = can("Simulation", "Démo");
+    wanted.InterfaceType = NoInterfaceKind;
+    EXPECT_TRUE(CAN_FindNet(world.state, wanted));
+    EXPECT_EQ(wanted.InterfaceType, CANBus);
+    EXPECT_EQ(wanted.BaudRate, 500);
+    InterfaceSettings missing = can("Simulation", "*Démo");
+    EXPECT_FALSE(CAN_FindNet(world.state, missing));
+}
+
+TEST_F(InterfaceTest, ErrorTextOfCodesByInterfaceKind)
+{
+    DeviceEntry entry;
+    InterfaceSettings settings = can("Simulation", "Démo");
+    const std::pair<int32_t, const char*> cases[] = {
+        {rc::Timeout, "Timeout!"},
+        {rc::CanTimeout, "Timeout!"},
+        {rc::MissingDocument, "-6"},
+        {rc::Refused, "-7"},
+        {-11, "-11"},
+        {rc::NoDevice, "Aucun appareil n'a été raccordé !"},
+        {rc::UnknownInDescription, "Paramètre inconnu au fichier de description de l'appareil"},
+        {rc::ReadOnly, "Ce paramètre peut être lu uniquement !"},
+        {2, "2"},
+    };
+    for (const auto& [code, text] : cases)
+        EXPECT_EQ(ErrorText(world.state, settings, entry, code, QString()), QString::fromUtf8(text))
+            << code;
+}
+
+TEST_F(InterfaceTest, StandardInterfaceRoundTripsByKind)
+{
+    AppConf_Create(world.state.core);
+    InterfaceSettings stored = can("Simulation", "Démo");
+    stored.BaudRate = 500;
+    EXPECT_EQ(SaveStandardInterface(world.state, stored), rc::Ok);
+    InterfaceSettings loaded;
+    EXPECT_EQ(LoadStandardInterface(world.state, loaded), rc::Ok);
+    EXPECT_EQ(loaded.InterfaceType, CANBus);
+    EXPECT_EQ(loaded.HWName, stored.HWName);
+    EXPECT_EQ(loaded.BusName, stored.BusName);
+    EXPECT_EQ(loaded.BaudRate, 500);
+
+    InterfaceSettings profibus;
+    profibus.InterfaceType = PROFIBUS;
+    profibus.PType = 10;
+    profibus.Devno = 1;
+    EXPECT_EQ(SaveStandardInterface(world.state, profibus), rc::Ok);
+    EXPECT_EQ(LoadStandardInterface(world.state, loaded), rc::Ok);
+    EXPECT_EQ(loaded.InterfaceType, PROFIBUS);
+    EXPECT_EQ(loaded.PType, 10);
+    EXPECT_EQ(loaded.Devno, 1);
+
+    InterfaceSettings serial;
+    serial.InterfaceType = RS232;
+    EXPECT_EQ(SaveStandardInterface(world.state, serial), rc::UnknownInterface);
+    EXPECT_EQ(LoadStandardInterface(world.state, loaded), rc::UnknownInterface);
+    QString text;
+    EXPECT_TRUE(AppConf_Find(world.state.core, QStringLiteral("Device/StandardInterface"), text));
+    EXPECT_EQ(text, QString());
+}
+
+TEST_F(InterfaceTest, StandardInterfaceNeedsTheSettingsDocument)
+{
+    InterfaceSettings settings;
+    EXPECT_EQ(LoadStandardInterface(world.state, settings), rc::MissingDocument);
+    EXPECT_EQ(SaveStandardInterface(world.state, settings), rc::MissingDocument);
+}
+
+}  // namespace
