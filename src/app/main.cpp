@@ -1,5 +1,6 @@
 #include "core/Settings.h"
 #include "device/AppInit.h"
+#include "device/BusSetup.h"
 #include "transport/AppState.h"
 #include "ui/QtHost.h"
 
@@ -46,6 +47,7 @@ int main(int argc, char* argv[])
     const int32_t result = App_Init(state);
     if (result < 0)
         return 1;
+    Bus_CreateProgramLibraries(state);
     QTextStream(stdout) << state.descriptions.size() << " description(s) loaded from "
                         << state.core.programFolder << "/DeviceDescription; settings file "
                         << AppConf_FilePath(state.core) << Qt::endl;

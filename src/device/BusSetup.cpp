@@ -1,5 +1,10 @@
 #include "device/BusSetup.h"
 
+#include "device/CanSetup.h"
+#include "transport/can/lib/CanLibrary.h"
+#include "sim/amplifier/SimRack.h"
+#include "sim/can/SimClock.h"
+
 #include "core/Host.h"
 #include "core/Log.h"
 #include "core/Settings.h"
@@ -34,10 +39,18 @@ std::unique_ptr<Library> chooseLibrary(AppState& state, const QString& key, cons
 
 void Bus_CreateLibraries(AppState& state, SimRack* rack)
 {
-    // CAN: the CAN library's choice goes here (hardware net, virtualcan or the simulation).
-
     state.buses.profibus = chooseLibrary<ProfibusLibrary, PluginProfibusLibrary, SimProfibusMaster>(
         state, QStringLiteral("Plugins/PROFIBUS"), QStringLiteral("PROFIBUS"), rack);
     state.buses.devicenet = chooseLibrary<DeviceNetLibrary, PluginDeviceNetLibrary, SimDeviceNetMaster>(
         state, QStringLiteral("Plugins/DeviceNet"), QStringLiteral("DeviceNet"), rack);
+}
+
+void Bus_CreateProgramLibraries(AppState& state)
+{
+    state.buses.can = Can_CreateLibrary(state.core.programFolder);
+    auto rack = std::make_shared<SimRack>();
+    buildDemoRack(*rack, state.core.programFolder + QStringLiteral("/DeviceDescription"));
+    rack->setTimeSource(elapsedTimeSource());
+    Bus_CreateLibraries(state, rack.get());
+    state.buses.simulation = rack;
 }

@@ -18,4 +18,8 @@ struct BusLibraries {
     std::unique_ptr<ProfibusLibrary> profibus;
     std::unique_ptr<DeviceNetLibrary> devicenet;
     std::unique_ptr<SerialLibrary> serial;
+
+    // The amplifiers of the built-in simulation, kept alive while the simulated
+    // masters above serve them.
+    std::shared_ptr<void> simulation;
 };

@@ -4,6 +4,7 @@
 #include "transport/AppState.h"
 #include "transport/can/CanTexts.h"
 #include "transport/can/SdoSync.h"
+#include "transport/profibus/Dpv1Transport.h"
 
 namespace {
 
@@ -50,5 +51,5 @@ QString ErrorText(AppState& state, const InterfaceSettings& settings, const Devi
     const QString text = textOfCode(code);
     if (!text.isEmpty())
         return text;
-    return QString::number(code);
+    return settings.InterfaceType == PROFIBUS ? DPV1_ErrorText(code) : QString::number(code);
 }

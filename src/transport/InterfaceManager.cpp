@@ -5,6 +5,8 @@
 #include "transport/AppState.h"
 #include "transport/can/CanTexts.h"
 #include "transport/can/lib/CanLibrary.h"
+#include "transport/devicenet/DnetTransport.h"
+#include "transport/profibus/Dpv1Transport.h"
 #include "transport/serial/ComTransport.h"
 
 namespace {
@@ -60,6 +62,10 @@ int32_t Interface_Connect(AppState& state, InterfaceSettings& settings)
     switch (settings.InterfaceType) {
     case CANBus:
         return connectCan(state, settings);
+    case PROFIBUS:
+        return DPV1_OpenCard(state, settings);
+    case DeviceNet:
+        return DNET_OpenInterface(state, settings);
     case RS232:
         return rc::Ok;  // the port is opened when a device is connected
     default:
@@ -78,8 +84,14 @@ void Interface_CloseBus(AppState& state, InterfaceSettings& settings)
             if (state.buses.can)
                 state.buses.can->disconnectBus();
             break;
+        case PROFIBUS:
+            DPV1_CloseCard(state, settings);
+            break;
         case RS232:
             COM_Close(state);
+            break;
+        case DeviceNet:
+            DNET_CloseInterface(state);
             break;
         default:
             break;

@@ -135,6 +135,7 @@ TEST_F(InterfaceTest, ErrorTextOfCodesByInterfaceKind)
         {rc::MissingDocument, "-6"},
         {rc::Refused, "-7"},
         {-11, "-11"},
+        {-16008, "-16008"},
         {rc::NoDevice, "Aucun appareil n'a été raccordé !"},
         {rc::UnknownInDescription, "Paramètre inconnu au fichier de description de l'appareil"},
         {rc::ReadOnly, "Ce paramètre peut être lu uniquement !"},
@@ -143,6 +144,17 @@ TEST_F(InterfaceTest, ErrorTextOfCodesByInterfaceKind)
     for (const auto& [code, text] : cases)
         EXPECT_EQ(ErrorText(world.state, settings, entry, code, QString()), QString::fromUtf8(text))
             << code;
+}
+
+TEST_F(InterfaceTest, ErrorTextOnProfibusUsesTheCardTexts)
+{
+    DeviceEntry entry;
+    InterfaceSettings settings;
+    settings.InterfaceType = PROFIBUS;
+    EXPECT_EQ(ErrorText(world.state, settings, entry, -11, QString()), QStringLiteral("Erreur inconnue -11"));
+    EXPECT_EQ(ErrorText(world.state, settings, entry, -16008, QString()), QStringLiteral("Time out"));
+    EXPECT_EQ(ErrorText(world.state, settings, entry, rc::ReadOnly, QString()),
+              QStringLiteral("Ce paramètre peut être lu uniquement !"));
 }
 
 TEST_F(InterfaceTest, StandardInterfaceRoundTripsByKind)
