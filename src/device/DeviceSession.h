@@ -2,6 +2,7 @@
 #include "core/xml/XmlDocument.h"
 
 #include <cstdint>
+#include <vector>
 
 struct AppState;
 struct DeviceEntry;
@@ -25,3 +26,33 @@ void Device_DisconnectAll(AppState& state, const InterfaceSettings& settings, Ho
 
 // Closes the device views, disconnects every device and closes the interface.
 int32_t Interface_Disconnect(AppState& state, InterfaceSettings& settings);
+
+// The steps of the scan.
+
+// The bus search of the settings' kind: `found` gets the devices on the bus (slot 0
+// stays empty), each with its kind and bus address only. The count found, or the
+// search's negative result (-2 for a kind that has no search).
+int32_t Device_SearchBus(AppState& state, const InterfaceSettings& settings, Host* panel,
+                         std::vector<DeviceEntry>& found);
+
+// What a device says about itself; 0 when unread.
+struct DeviceIdentity {
+    int32_t vendorId = 0;
+    int32_t productId = 0;
+};
+// Opens the found device, reads its vendor, product and serial number (the serial
+// number into the entry) with the first description, and closes it again.
+DeviceIdentity Device_Identify(AppState& state, const InterfaceSettings& settings, DeviceEntry& entry,
+                               Host* panel);
+
+// Rebuilds the device table from the identified devices (identities[i] belongs to
+// found[i]): grouped by description in the order of the descriptions, then in found
+// order. A device whose serial number is taken already is refused with a message.
+// Sets DeviceCount; the count taken.
+int32_t Device_TakeMatching(AppState& state, std::vector<DeviceEntry>& found,
+                            const std::vector<DeviceIdentity>& identities);
+
+// The program's version in the form devices state their requirement: 1.0 gives 100.
+int32_t Assistant_ComparableVersion();
+// Shows the firmware message once when the device asks for a newer assistant.
+void Device_CheckRequiredVersion(AppState& state, XmlNode parameters);

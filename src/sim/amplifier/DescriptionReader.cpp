@@ -29,20 +29,20 @@ bool flagText(const XmlNode& node, const char* name, bool absent)
 int fixedWidth(ParameterKind kind, std::optional<int64_t> widthBits)
 {
     switch (kind) {
-    case ParameterKind::Byte:
+    case ParameterKind::ValueByte:
     case ParameterKind::Toggle:
     case ParameterKind::EnumFloat:
     case ParameterKind::ActionByte:
         return 1;
-    case ParameterKind::Short:
-    case ParameterKind::Date:
+    case ParameterKind::ValueShort:
+    case ParameterKind::ValueDate:
         return 2;
     case ParameterKind::EnumString:
         return widthBits == 8 ? 1 : widthBits == 16 ? 2 : 4;
     case ParameterKind::BitMask:
         return widthBits == 8 ? 1 : 4;
-    case ParameterKind::String:
-    case ParameterKind::HexBinary:
+    case ParameterKind::ValueString:
+    case ParameterKind::ValueHexBinary:
         return 0;
     default:
         return 4;
@@ -61,7 +61,7 @@ std::optional<double> limitValue(const XmlNode& parameter, ParameterKind kind, c
         return number;
     const QDate date = QDate::fromString(text.left(10), Qt::ISODate);
     const QDate base = QDate::fromString(parameter.childText("BaseDate").trimmed().left(10), Qt::ISODate);
-    if (kind == ParameterKind::Date && date.isValid() && base.isValid())
+    if (kind == ParameterKind::ValueDate && date.isValid() && base.isValid())
         return static_cast<double>(base.daysTo(date));
     return std::nullopt;
 }
@@ -70,9 +70,9 @@ void readLengths(const XmlNode& parameter, ObjectEntry& entry)
 {
     const auto minLen = childInteger(parameter, "MinLen");
     const auto maxLen = childInteger(parameter, "MaxLen");
-    if (entry.kind == ParameterKind::HexBinary) {
+    if (entry.kind == ParameterKind::ValueHexBinary) {
         entry.maxLength = static_cast<int>(maxLen.value_or(DefaultHexBinaryLength));
-    } else if (entry.kind == ParameterKind::String) {
+    } else if (entry.kind == ParameterKind::ValueString) {
         entry.padLength = static_cast<int>(minLen.value_or(0));
         entry.maxLength = static_cast<int>(maxLen.value_or(minLen.value_or(MaxVariableLength)));
     }
@@ -104,14 +104,14 @@ void readAddresses(const XmlNode& parameter, ObjectEntry& entry)
 
 QByteArray defaultValue(const ObjectEntry& entry)
 {
-    if (entry.kind == ParameterKind::String)
+    if (entry.kind == ParameterKind::ValueString)
         return QByteArray(entry.padLength, '\0');
     if (!isNumeric(entry.kind) || isAction(entry.kind))
         return {};
     if (!entry.enumCodes.empty())
         return valuecodec::encode(entry, static_cast<double>(entry.enumCodes.front()));
     const bool zeroFits = (!entry.minValue || *entry.minValue <= 0) && (!entry.maxValue || *entry.maxValue >= 0);
-    const bool dated = entry.kind == ParameterKind::Date;
+    const bool dated = entry.kind == ParameterKind::ValueDate;
     return valuecodec::encode(entry, zeroFits || dated ? 0.0 : entry.minValue.value_or(0));
 }
 

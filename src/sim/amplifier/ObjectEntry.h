@@ -1,5 +1,5 @@
 #pragma once
-#include "sim/amplifier/ParameterKind.h"
+#include "sim/amplifier/ParameterKinds.h"
 
 #include <QByteArray>
 #include <QString>
@@ -35,7 +35,7 @@ enum class Access { ReadWrite, ReadOnly, WriteOnly };
 struct ObjectEntry {
     ObjectKey key;
     QString path;  // description path; empty for standard objects the description lacks
-    ParameterKind kind = ParameterKind::Long;
+    ParameterKind kind = ParameterKind::ValueLong;
     int width = 4;           // bytes of a fixed-size object; 0 for strings and hex blocks
     int maxLength = 0;       // strings and hex blocks: longest block accepted
     int padLength = 0;       // strings with "MinLen": stored NUL-padded to this length

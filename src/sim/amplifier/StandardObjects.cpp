@@ -22,8 +22,8 @@ ObjectEntry makeEntry(ObjectKey key, ParameterKind kind, int width, Access acces
 void ensureNumber(ObjectDictionary& dictionary, ObjectKey key, int width, Access access, std::optional<double> value)
 {
     if (!dictionary.find(key)) {
-        const ParameterKind kind = width == 1 ? ParameterKind::Byte : width == 2 ? ParameterKind::Short
-                                                                                : ParameterKind::Long;
+        const ParameterKind kind = width == 1 ? ParameterKind::ValueByte : width == 2 ? ParameterKind::ValueShort
+                                                                                : ParameterKind::ValueLong;
         dictionary.add(makeEntry(key, kind, width, access));
     }
     if (value) {
@@ -58,7 +58,7 @@ void addCommunication(ObjectDictionary& dictionary, uint16_t index, uint32_t cob
 void addMapping(ObjectDictionary& dictionary, uint16_t index)
 {
     if (!dictionary.find({index, 0}))
-        dictionary.add(makeEntry({index, 0}, ParameterKind::Byte, 1, Access::ReadWrite));
+        dictionary.add(makeEntry({index, 0}, ParameterKind::ValueByte, 1, Access::ReadWrite));
     ObjectEntry* count = dictionary.find({index, 0});
     count->access = Access::ReadWrite;
     count->flexibleLength = true;
@@ -115,7 +115,7 @@ void applyIdentity(ObjectDictionary& dictionary, const SimIdentity& identity)
     const double serial = static_cast<double>(identity.serialNumber.toUInt(&numeric));
     ensureNumber(dictionary, {stdobj::DeviceType, 0}, 4, Access::ReadOnly, identity.deviceType);
     if (!dictionary.find({stdobj::DeviceName, 0})) {
-        ObjectEntry name = makeEntry({stdobj::DeviceName, 0}, ParameterKind::String, 0, Access::ReadOnly);
+        ObjectEntry name = makeEntry({stdobj::DeviceName, 0}, ParameterKind::ValueString, 0, Access::ReadOnly);
         name.maxLength = MaxVariableLength;
         dictionary.add(std::move(name));
     }

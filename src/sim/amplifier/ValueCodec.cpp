@@ -24,10 +24,10 @@ QByteArray fromUnsigned(uint64_t value, int width)
 bool isSigned(const ObjectEntry& entry)
 {
     switch (entry.kind) {
-    case ParameterKind::Short:
-    case ParameterKind::Long:
-    case ParameterKind::LongFloat:
-    case ParameterKind::Date:
+    case ParameterKind::ValueShort:
+    case ParameterKind::ValueLong:
+    case ParameterKind::ValueLongFloat:
+    case ParameterKind::ValueDate:
     case ParameterKind::ActionLong:
     case ParameterKind::SequenceConstLong:
         return true;
@@ -43,7 +43,7 @@ std::optional<double> decode(const ObjectEntry& entry, const QByteArray& bytes)
     if (!isNumeric(entry.kind) || entry.width <= 0 || bytes.size() != entry.width)
         return std::nullopt;
     const uint64_t raw = toUnsigned(bytes);
-    if (entry.kind == ParameterKind::Float)
+    if (entry.kind == ParameterKind::ValueFloat)
         return std::bit_cast<float>(static_cast<uint32_t>(raw));
     if (!isSigned(entry))
         return static_cast<double>(raw);
@@ -53,7 +53,7 @@ std::optional<double> decode(const ObjectEntry& entry, const QByteArray& bytes)
 
 QByteArray encode(const ObjectEntry& entry, double value)
 {
-    if (entry.kind == ParameterKind::Float)
+    if (entry.kind == ParameterKind::ValueFloat)
         return fromUnsigned(std::bit_cast<uint32_t>(static_cast<float>(value)), 4);
     const auto rounded = static_cast<int64_t>(std::llround(value));
     return fromUnsigned(static_cast<uint64_t>(rounded), entry.width);
@@ -62,7 +62,7 @@ QByteArray encode(const ObjectEntry& entry, double value)
 namespace {
 double scale(const ObjectEntry& entry)
 {
-    return entry.kind == ParameterKind::LongFloat ? std::pow(10.0, entry.decimals) : 1.0;
+    return entry.kind == ParameterKind::ValueLongFloat ? std::pow(10.0, entry.decimals) : 1.0;
 }
 }  // namespace
 

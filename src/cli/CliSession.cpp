@@ -1,0 +1,97 @@
+#include "cli/CliSession.h"
+
+#include "core/Host.h"
+#include "device/AppInit.h"
+#include "device/BusSetup.h"
+#include "device/DeviceSession.h"
+#include "transport/InterfaceManager.h"
+#include "transport/can/CanNets.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace {
+
+// The executable's folder in the build tree; an installed program keeps its data
+// under <prefix>/share/quelbrin.
+QString programFolder()
+{
+    const QString exeFolder = QCoreApplication::applicationDirPath();
+    if (QFileInfo::exists(exeFolder + QStringLiteral("/DeviceDescription")))
+        return exeFolder;
+    const QString shared = QDir::cleanPath(exeFolder + QStringLiteral("/../share/quelbrin"));
+    return QFileInfo::exists(shared) ? shared : exeFolder;
+}
+
+// Each run is an instance of its own: several commands may run side by side, also
+// beside the window program, as long as they use different buses.
+QString instanceKey()
+{
+    return QStringLiteral("quelbrin-cli-%1").arg(QCoreApplication::applicationPid());
+}
+
+}  // namespace
+
+void cliError(const QString& text)
+{
+    QTextStream(stderr) << "quelbrin-cli: " << text << Qt::endl;
+}
+
+CliSession::CliSession(Host& host) : host_(host)
+{
+    state_.core.host = &host_;
+    state_.core.programFolder = programFolder();
+    state_.core.instanceKey = instanceKey();
+}
+
+CliSession::~CliSession()
+{
+    if (state_.CurrentInterface.Connected)
+        Interface_Disconnect(state_, state_.CurrentInterface);
+}
+
+bool CliSession::start()
+{
+    if (App_Init(state_) < 0)
+        return false;
+    Bus_CreateProgramLibraries(state_);
+    return true;
+}
+
+bool CliSession::connectAndScan(const InterfaceSettings& interface)
+{
+    InterfaceSettings& settings = state_.CurrentInterface;
+    settings = interface;
+    if (Interface_Connect(state_, settings) < 0)
+        return false;
+    // As the interface command does: a serial line counts as connected once chosen.
+    settings.Connected = true;
+    if (settings.InterfaceType == CANBus)
+        CAN_FindNet(state_, settings);
+    return Device_Scan(state_, settings, &host_) > 0;
+}
+
+bool CliSession::connectDevice(int32_t n)
+{
+    if (n > state_.DeviceCount) {
+        cliError(QStringLiteral("--device %1: the scan found %2 device(s)").arg(n).arg(state_.DeviceCount));
+        return false;
+    }
+    if (Device_Connect(state_, state_.CurrentInterface, state_.Devices[n], parameters_, &host_) < 0)
+        return false;
+    state_.CurrentDevice = n;
+    return true;
+}
+
+DeviceContext CliSession::device()
+{
+    return {state_, state_.CurrentInterface, state_.Devices[state_.CurrentDevice], parameters_};
+}
+
+QString CliSession::configurationSchema() const
+{
+    const QString schema = state_.core.programFolder + QStringLiteral("/DevConf.xsd");
+    return QFileInfo::exists(schema) ? schema : QString();
+}

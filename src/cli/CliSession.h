@@ -1,0 +1,49 @@
+#pragma once
+#include "core/xml/XmlDocument.h"
+#include "transport/AppState.h"
+
+#include <cstdint>
+
+class Host;
+
+// One device at work: what every device operation is handed.
+struct DeviceContext {
+    AppState& state;
+    InterfaceSettings& settings;
+    DeviceEntry& entry;
+    XmlNode parameters;   // "Parameters" of the current configuration
+};
+
+// The program's state for one run of the front end: start-up as the program does
+// it, then the interface, the scan and the device the command works with. Leaving
+// disconnects every device (each may ask its save question) and closes the interface.
+class CliSession {
+public:
+    explicit CliSession(Host& host);
+    ~CliSession();
+    CliSession(const CliSession&) = delete;
+    CliSession& operator=(const CliSession&) = delete;
+
+    // Settings, descriptions and bus libraries; false after a message.
+    bool start();
+    // Opens the interface and scans it; false after a message (also when nothing answers).
+    bool connectAndScan(const InterfaceSettings& interface);
+    // Connects device n of the scan and reads its whole configuration; false after a message.
+    bool connectDevice(int32_t n);
+
+    AppState& state() { return state_; }
+    InterfaceSettings& settings() { return state_.CurrentInterface; }
+    Host& host() { return host_; }
+    // The device connected last; valid after connectDevice.
+    DeviceContext device();
+    // The schema of configuration documents, empty when the program has none.
+    QString configurationSchema() const;
+
+private:
+    Host& host_;
+    AppState state_;
+    XmlNode parameters_;
+};
+
+// One line to standard error, for what only the front end has to say.
+void cliError(const QString& text);

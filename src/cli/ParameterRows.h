@@ -1,0 +1,27 @@
+#pragma once
+#include "core/xml/XmlDocument.h"
+
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+struct DeviceContext;
+
+// One parameter as the grid shows it in a row.
+struct ParameterRow {
+    QString path;
+    QString value;        // as shown, unit included; empty for a write-only parameter
+    int32_t status = 0;   // the failure of the last read, 0 when it succeeded
+    QString statusText;   // the words for that failure
+};
+
+// Whether the member holds a value (it is no group, action or sequence).
+bool hasValue(XmlNode member);
+// The rows of the members of a group that the grid shows, in description order.
+void groupRows(DeviceContext& device, XmlNode group, const QString& path, std::vector<ParameterRow>& rows);
+// The row of one parameter: stored values from the configuration, the others read
+// from the device.
+ParameterRow parameterRow(DeviceContext& device, XmlNode member, const QString& path);
+// One line per row: the path, the value in a column after the longest path, and a
+// failed read's code and words in brackets.
+QString formatRows(const std::vector<ParameterRow>& rows);
