@@ -85,6 +85,11 @@ bool CliSession::connectDevice(int32_t n)
     return true;
 }
 
+bool CliSession::openDevice(const InterfaceSettings& interface, int32_t n)
+{
+    return start() && connectAndScan(interface) && connectDevice(n);
+}
+
 DeviceContext CliSession::device()
 {
     return {state_, state_.CurrentInterface, state_.Devices[state_.CurrentDevice], parameters_};

@@ -30,6 +30,8 @@ public:
     bool connectAndScan(const InterfaceSettings& interface);
     // Connects device n of the scan and reads its whole configuration; false after a message.
     bool connectDevice(int32_t n);
+    // All three: start, connect and scan the interface, connect device n.
+    bool openDevice(const InterfaceSettings& interface, int32_t n);
 
     AppState& state() { return state_; }
     InterfaceSettings& settings() { return state_.CurrentInterface; }

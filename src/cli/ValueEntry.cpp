@@ -40,11 +40,11 @@ int32_t storeBitMask(XmlNode parameters, const QString& path, const QString& tex
     const int32_t found = Conf_GetNode(path, parameters, element);
     if (found < 0)
         return found;
+    const QString entered = text.trimmed();
     bool hex = false;
-    const uint32_t bits = text.trimmed().toUInt(&hex, 16);
-    const int32_t value = text.trimmed().startsWith(QLatin1String("0x"), Qt::CaseInsensitive) && hex
-                              ? int32_t(bits)
-                              : roundTo<int32_t>(StrToDouble(text));
+    const uint32_t bits = entered.mid(2).toUInt(&hex, 16);
+    const bool hexText = entered.startsWith(QLatin1String("0x"), Qt::CaseInsensitive) && hex;
+    const int32_t value = hexText ? int32_t(bits) : roundTo<int32_t>(StrToDouble(entered));
     element.setText(QString::number(value));
     return rc::Ok;
 }

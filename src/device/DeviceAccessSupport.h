@@ -93,6 +93,18 @@ int32_t writeString(AppState& state, const InterfaceSettings& settings, const De
 int32_t writeBytes(AppState& state, const InterfaceSettings& settings, const DeviceEntry& entry, XmlNode node,
                    const QByteArray& bytes);
 
+// Writes one parameter (not a group) from the text of its configuration element,
+// created when missing; messages unless quiet. `written` receives the text sent to a
+// string parameter.
+int32_t writeFromConfiguration(AppState& state, const InterfaceSettings& settings, const DeviceEntry& entry,
+                               XmlNode node, XmlNode parameters, const QString& path, bool quiet,
+                               std::optional<QString>& written);
+
+// Reads one parameter (not a group) from the device into its configuration element,
+// created when missing, marking a failed read with "Status".
+int32_t updateParameter(AppState& state, const InterfaceSettings& settings, DeviceEntry& entry, XmlNode node,
+                        XmlNode parameters, const QString& path, Host* panel);
+
 // Small readings of a description node.
 bool flagOf(XmlNode node, const char* name);               // empty or missing: false
 int32_t numberOf(XmlNode node, const char* name);          // missing: 0

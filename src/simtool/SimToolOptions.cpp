@@ -21,6 +21,9 @@ const QCommandLineOption CanOption(QStringLiteral("can"),
                                    QStringLiteral("Serve CANopen SDO on a QCanBus plugin and interface, such as "
                                                   "virtualcan:can0 or virtualcan:tcp://127.0.0.1:35468/can0."),
                                    QStringLiteral("plugin:interface"));
+const QCommandLineOption SerialOption(QStringLiteral("serial"),
+                                      QStringLiteral("Serve the first amplifier's serial frames on a "
+                                                     "pseudo-terminal and print its path."));
 
 // Beside the executable in the build tree; an installed program keeps its data
 // under <prefix>/share/quelbrin.
@@ -65,7 +68,7 @@ bool readCan(const QCommandLineParser& parser, SimToolOptions& options, QString&
 
 bool servesSomething(const SimToolOptions& options)
 {
-    return !options.canPlugin.isEmpty();
+    return !options.canPlugin.isEmpty() || options.serial;
 }
 
 }  // namespace
@@ -76,7 +79,7 @@ SimToolCommand parseSimToolOptions(const QStringList& arguments, SimToolOptions&
     parser.setApplicationDescription(
         QStringLiteral("Runs simulated Quelbrin amplifiers on a bus until it is stopped (SIGINT, SIGTERM)."));
     const QCommandLineOption help = parser.addHelpOption();
-    parser.addOptions({DataOption, FamilyOption, NodeOption, CanOption});
+    parser.addOptions({DataOption, FamilyOption, NodeOption, CanOption, SerialOption});
     if (!parser.parse(arguments)) {
         message = parser.errorText();
         return SimToolCommand::Fail;
@@ -91,10 +94,11 @@ SimToolCommand parseSimToolOptions(const QStringList& arguments, SimToolOptions&
     }
     options.descriptionFolder = parser.isSet(DataOption) ? parser.value(DataOption) : defaultDescriptionFolder();
     options.family = parser.value(FamilyOption);
+    options.serial = parser.isSet(SerialOption);
     if (!readNodes(parser, options, message) || !readCan(parser, options, message))
         return SimToolCommand::Fail;
     if (!servesSomething(options)) {
-        message = QStringLiteral("nothing to serve: give --can plugin:interface");
+        message = QStringLiteral("nothing to serve: give --can plugin:interface or --serial");
         return SimToolCommand::Fail;
     }
     return SimToolCommand::Run;

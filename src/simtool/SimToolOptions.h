@@ -13,6 +13,8 @@ struct SimToolOptions {
     // Services; at least one is asked for. --can plugin:interface.
     QString canPlugin;
     QString canInterface;
+    // --serial: the first amplifier also answers serial frames on a pseudo-terminal.
+    bool serial = false;
 };
 
 enum class SimToolCommand { Run, ShowHelp, Fail };

@@ -2,6 +2,7 @@
 // tests that reach them from another process.
 #include "core/ResultCodes.h"
 #include "sim/can/SimClock.h"
+#include "sim/serial/SerialFrameServer.h"
 #include "simtool/CanService.h"
 #include "simtool/SimToolOptions.h"
 #include "simtool/SimToolRack.h"
@@ -42,10 +43,22 @@ int main(int argc, char* argv[])
     rack.setTimeSource(elapsedTimeSource());
 
     // One service per bus asked for; each lives until the event loop ends.
-    const std::unique_ptr<CanService> can = startCanService(options.canPlugin, options.canInterface, rack, message);
-    if (!can) {
-        err << "quelbrin-sim: " << message << Qt::endl;
-        return ExitFailure;
+    std::unique_ptr<CanService> can;
+    if (!options.canPlugin.isEmpty()) {
+        can = startCanService(options.canPlugin, options.canInterface, rack, message);
+        if (!can) {
+            err << "quelbrin-sim: " << message << Qt::endl;
+            return ExitFailure;
+        }
+    }
+    std::unique_ptr<SerialFrameServer> serial;
+    if (options.serial) {
+        serial = SerialFrameServer::start(*rack.node(entries.front().identity.nodeId), &message);
+        if (!serial) {
+            err << "quelbrin-sim: " << message << Qt::endl;
+            return ExitFailure;
+        }
+        out << "serial: " << serial->slavePath() << Qt::endl;
     }
 
     for (const SimRackEntry& entry : entries)

@@ -1,0 +1,108 @@
+// Starting the TEDS editor for a device.
+#include "device/TedsOperations.h"
+
+#include "core/Host.h"
+#include "core/xml/XmlFiles.h"
+#include "device/DeviceAccess.h"
+#include "device/DeviceAccessSupport.h"
+#include "device/TedsEditor.h"
+#include "device/TedsHelper.h"
+#include "transport/AppState.h"
+
+#include <exception>
+
+namespace {
+
+// Tells the device to accept a TEDS it does not recognize, while the editor runs.
+constexpr int32_t kTedsCheckOff = 0x4D52574B;
+constexpr int32_t kTedsCheckOn = 0;
+
+QString storedText(XmlNode parameters, const QString& path)
+{
+    XmlNode element;
+    Conf_GetNode(path, parameters, element);
+    return element.text();
+}
+
+struct EditorRun {
+    AppState& state;
+    const TedsEditorRegistry& editors;
+    int32_t deviceIndex;
+    XmlNode parameters;
+    int32_t userLevel;
+    QString text1;
+    QString text2;
+};
+
+void runEditor(EditorRun& run)
+{
+    TEDSHelper helper(run.state);
+    helper.SetDeviceInfo(run.deviceIndex);
+    const std::unique_ptr<TedsEditor> editor = run.editors.create(TedsEditorName);
+    if (!editor) {
+        ShowMessage(*run.state.core.host, QStringLiteral("L'éditeur TEDS n'a pas été installé !"), msg::Information);
+        return;
+    }
+    int16_t channel = 0;
+    QString sensorId = storedText(run.parameters, tedspath::SensorId);
+    QString deviceName = storedText(run.parameters, QStringLiteral("Common/DeviceName"));
+    editor->AddTEDS(channel, sensorId, deviceName, run.userLevel, run.text1, run.text2);
+    editor->EditTEDS(helper);
+}
+
+// Writes to a TEDS parameter of the device's description; nothing when it has none.
+template <typename Write>
+void writeTedsParameter(AppState& state, DeviceEntry& entry, const QString& path, Write write)
+{
+    XmlNode node;
+    if (deviceaccess::findParameter(state, entry, path, node) >= 0)
+        write(node);
+}
+
+void runEditorWithoutCheck(EditorRun& run, DeviceEntry& entry)
+{
+    AppState& state = run.state;
+    const InterfaceSettings& settings = state.CurrentInterface;
+    const auto setCheck = [&](int32_t value) {
+        writeTedsParameter(state, entry, tedspath::Check,
+                           [&](XmlNode node) { Device_SetLong(state, settings, entry, node, value); });
+    };
+    setCheck(kTedsCheckOff);
+    writeTedsParameter(state, entry, tedspath::HasTeds,
+                       [&](XmlNode node) { Device_SetByte(state, settings, entry, node, 1); });
+    runEditor(run);
+    setCheck(kTedsCheckOn);
+}
+
+}  // namespace
+
+void Device_EditTEDS(AppState& state, const TedsEditorRegistry& editors, int32_t deviceIndex,
+                     XmlNode parameters, int32_t userLevel, const QString& text1, const QString& text2,
+                     Host* panel)
+{
+    Host& host = *state.core.host;
+    try {
+        DeviceEntry& entry = state.Devices.at(size_t(deviceIndex));
+        const InterfaceSettings& settings = state.CurrentInterface;
+        EditorRun run{state, editors, deviceIndex, parameters, userLevel, text1, text2};
+        uint8_t hasTeds = 0;
+        Device_GetByte(state, settings, entry, tedspath::HasTeds, hasTeds, panel);
+        if (hasTeds != 0) {
+            runEditor(run);
+            return;
+        }
+        // A status word means a sensor is there, only its TEDS is not recognized.
+        int32_t status = 0;
+        Device_GetLong(state, settings, entry, QStringLiteral("Measurement/StatusLong"), status, panel);
+        if (status == 0) {
+            ShowMessage(host, QStringLiteral("Aucun TEDS n'a été raccordé !"), msg::Information);
+            return;
+        }
+        runEditorWithoutCheck(run, entry);
+    } catch (const std::exception& failure) {
+        ShowMessage(host,
+                    QStringLiteral("Erreur lors de l'ouverture de l'éditeur TEDS : '") +
+                        QString::fromUtf8(failure.what()) + '\'',
+                    msg::Warning);
+    }
+}

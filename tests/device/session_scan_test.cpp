@@ -1,0 +1,225 @@
+// The device scan on every kind of interface: what is found, in which order, and
+// what is refused.
+#include "session_fixture.h"
+
+#include "core/ResultCodes.h"
+#include "device/DeviceSession.h"
+#include "sim/devicenet/SimDeviceNetMaster.h"
+#include "transport/AppState.h"
+#include "transport/devicenet/DeviceNetLibrary.h"
+
+#include <deque>
+#include <numeric>
+
+using session::Bus;
+using session::qsg;
+using session::qsn;
+
+namespace {
+
+const QString ScanStarted = QStringLiteral("Starting device scan...");
+const QString NoDeviceQuestion = QStringLiteral("Aucun appareil n'a été trouvé ! Essayer de nouveau ?");
+constexpr int NoDeviceQuestionStyle = 68;
+
+QString scanCompleted(int count)
+{
+    return QStringLiteral("Device scan completed. %1 device(s) found.").arg(count);
+}
+
+// The scan's own log lines; the CAN search logs every silent node besides.
+QStringList scanLog(const SessionWorld& world)
+{
+    QStringList lines = world.logLines();
+    lines.removeIf([](const QString& line) { return line.startsWith(QStringLiteral("Node ID ")); });
+    return lines;
+}
+
+std::vector<int32_t> descriptionIndexes(const AppState& state)
+{
+    std::vector<int32_t> indexes;
+    for (int32_t i = 1; i <= state.DeviceCount; ++i)
+        indexes.push_back(state.Devices[size_t(i)].DescriptionIndex);
+    return indexes;
+}
+
+TEST(Scan, DemoRackIsGroupedByDescriptionThenFoundOrder)
+{
+    const struct {
+        Bus bus;
+        QStringList labels;
+        std::vector<int32_t> descriptions;
+    } cases[] = {
+        // The CAN search collects from node 127 down: 42, 17, 3.
+        {Bus::Can,
+         {"CAN-ID 42, Snr. 100042", "CAN-ID 3, Snr. 100003", "CAN-ID 17, Snr. 100017"},
+         {session::QsgDescription, session::QsgDescription, session::QsnDescription}},
+        {Bus::Profibus,
+         {"Adr 3, Snr. 100003", "Adr 42, Snr. 100042", "Adr 17, Snr. 100017"},
+         {session::QsgDescription, session::QsgDescription, session::QsnDescription}},
+        {Bus::DeviceNet,
+         {"Adr 3, Snr. 100003", "Adr 42, Snr. 100042", "Adr 17, Snr. 100017"},
+         {session::QsgDescription, session::QsgDescription, session::QsnDescription}},
+        // The serial line carries the first amplifier only.
+        {Bus::Serial, {"Snr. 100003"}, {session::QsgDescription}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(session::busName(c.bus));
+        SessionWorld world;
+        world.openBus(c.bus);
+        const int32_t count = Device_Scan(world.state(), world.settings(), &world.host());
+        EXPECT_EQ(count, int32_t(c.labels.size()));
+        EXPECT_EQ(world.state().DeviceCount, count);
+        EXPECT_EQ(world.tableLabels(), c.labels);
+        EXPECT_EQ(descriptionIndexes(world.state()), c.descriptions);
+        for (int32_t i = 1; i <= count; ++i)
+            EXPECT_FALSE(world.state().Devices[size_t(i)].Online) << "identification connections are closed";
+        EXPECT_TRUE(world.host().messages.empty()) << world.host().texts().join('\n').toStdString();
+        EXPECT_EQ(world.host().deviceViewCloses, 1);
+        EXPECT_EQ(world.host().busyDepth, 0);
+        EXPECT_EQ(scanLog(world), (QStringList{ScanStarted, scanCompleted(count)}));
+    }
+}
+
+TEST(Scan, CanNodesAreFoundFromTheHighestDown)
+{
+    SessionWorld world;
+    world.openBus(Bus::Can, {qsg(5), qsg(127)});
+    EXPECT_EQ(Device_Scan(world.state(), world.settings(), &world.host()), 2);
+    EXPECT_EQ(world.tableLabels(), (QStringList{"CAN-ID 127, Snr. 100127", "CAN-ID 5, Snr. 100005"}));
+}
+
+TEST(Scan, RefusesTheLaterDeviceOfASerialNumber)
+{
+    const struct {
+        const char* what;
+        std::vector<SimRackEntry> rack;
+        QStringList taken;
+        QString refused;
+    } cases[] = {
+        {"one description: found order decides",
+         {qsg(3, "555"), qsg(42, "555")},
+         {"CAN-ID 42, Snr. 555"},
+         "CAN-ID 3, Snr. 555"},
+        {"two descriptions: description order decides",
+         {qsg(3, "555"), qsn(42, "555"), qsn(17, "17")},
+         {"CAN-ID 3, Snr. 555", "CAN-ID 17, Snr. 17"},
+         "CAN-ID 42, Snr. 555"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SessionWorld world;
+        world.openBus(Bus::Can, c.rack);
+        EXPECT_EQ(Device_Scan(world.state(), world.settings(), &world.host()), int32_t(c.taken.size()));
+        EXPECT_EQ(world.tableLabels(), c.taken);
+        ASSERT_EQ(world.host().messages.size(), 1u);
+        EXPECT_EQ(world.host().messages[0].text,
+                  QStringLiteral("Appareil ") + c.refused +
+                      QStringLiteral(": Le numéro de série est ambigu ! L'appareil ne sera pas disponible."));
+        EXPECT_EQ(world.host().messages[0].style, msg::Error);
+    }
+}
+
+TEST(Scan, TakesNoDeviceThatNoDescriptionNames)
+{
+    constexpr uint32_t UnknownProduct = 0x00990001;
+    SessionWorld world;
+    world.openBus(Bus::Profibus, {qsg(3), qsg(9, {}, UnknownProduct)});
+    EXPECT_EQ(Device_Scan(world.state(), world.settings(), &world.host()), 1);
+    EXPECT_EQ(world.tableLabels(), QStringList{"Adr 3, Snr. 100003"});
+    EXPECT_TRUE(world.host().messages.empty());
+}
+
+TEST(Scan, NothingFoundAsksToScanAgain)
+{
+    const struct {
+        const char* what;
+        std::deque<int> answers;
+        bool wakeAtFirstQuestion;
+        int32_t result;
+        int questions;
+    } cases[] = {
+        {"no", {msg::No}, false, 0, 1},
+        {"yes, then no", {msg::Yes, msg::No}, false, 0, 2},
+        {"yes, and the devices answer now", {msg::Yes}, true, 3, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SessionWorld world;
+        world.openBus(Bus::Profibus);
+        for (uint8_t node : {3, 17, 42})
+            world.amplifier(node).setSilent(true);
+        world.host().answers = c.answers;
+        if (c.wakeAtFirstQuestion)
+            world.host().onMessage = [&world](const QString&) {
+                for (uint8_t node : {3, 17, 42})
+                    world.amplifier(node).setSilent(false);
+            };
+        EXPECT_EQ(Device_Scan(world.state(), world.settings(), &world.host()), c.result);
+        ASSERT_EQ(int(world.host().messages.size()), c.questions);
+        for (const auto& message : world.host().messages) {
+            EXPECT_EQ(message.text, NoDeviceQuestion);
+            EXPECT_EQ(message.style, NoDeviceQuestionStyle);
+        }
+        EXPECT_EQ(world.state().DeviceCount, c.result);
+        EXPECT_EQ(scanLog(world), (QStringList{ScanStarted, scanCompleted(c.result)}));
+    }
+}
+
+TEST(Scan, AFailedSearchLeavesTheTableEmpty)
+{
+    const struct {
+        const char* what;
+        int32_t kind;
+        int32_t result;
+        QString message;
+        int style;
+    } cases[] = {
+        {"no CAN library", CANBus, rc::NoInterface, "Choisissez une interface d'abord !", msg::Information},
+        {"a kind without a search", 3, rc::UnknownInterface, "Erreur lors du scan d'appareils !", msg::Warning},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SessionWorld world;
+        world.state().Devices.push_back(DeviceEntry{});
+        world.state().DeviceCount = 1;
+        world.settings().InterfaceType = c.kind;
+        EXPECT_EQ(Device_Scan(world.state(), world.settings(), &world.host()), c.result);
+        EXPECT_EQ(world.state().DeviceCount, 0);
+        ASSERT_EQ(world.host().messages.size(), 1u);
+        EXPECT_EQ(world.host().messages[0].text, c.message);
+        EXPECT_EQ(world.host().messages[0].style, c.style);
+        EXPECT_EQ(scanLog(world), (QStringList{ScanStarted, scanCompleted(0)}));
+    }
+}
+
+// The simulated master, with the MAC IDs the scan probed on record.
+class ProbeRecordingMaster : public SimDeviceNetMaster {
+public:
+    using SimDeviceNetMaster::SimDeviceNetMaster;
+    std::vector<int> probed;
+
+    int32_t parameterReadInt(uint8_t macId, uint8_t classId, uint8_t instance, uint8_t attribute, int32_t& value,
+                             int32_t timeoutMs) override
+    {
+        if (timeoutMs == devicenet::ScanTimeoutMs)
+            probed.push_back(macId);
+        return SimDeviceNetMaster::parameterReadInt(macId, classId, instance, attribute, value, timeoutMs);
+    }
+};
+
+TEST(Scan, DeviceNetProbesMacIdsUpTo62)
+{
+    SessionWorld world;
+    world.openBus(Bus::DeviceNet, {qsg(62), qsg(63)});
+    auto master = std::make_unique<ProbeRecordingMaster>(&world.rack());
+    ProbeRecordingMaster& recorder = *master;
+    world.state().buses.devicenet = std::move(master);
+    recorder.initHw(world.settings().DeviceNetBaud);
+    EXPECT_EQ(Device_Scan(world.state(), world.settings(), &world.host()), 1);
+    EXPECT_EQ(world.tableLabels(), QStringList{"Adr 62, Snr. 100062"});
+    std::vector<int> expected(63);
+    std::iota(expected.begin(), expected.end(), 0);
+    EXPECT_EQ(recorder.probed, expected);
+}
+
+}  // namespace

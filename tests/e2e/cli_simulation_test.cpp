@@ -1,0 +1,176 @@
+// quelbrin-cli on the buses the program simulates itself: the CAN net
+// "Simulation"/"Démo" and the simulated PROFIBUS and DeviceNet masters, each
+// serving QSG 2 amplifiers at 3 and 42 and a QSN 2 at 17.
+#include "e2e/cli_runner.h"
+#include "model/QStringPrint.h"
+
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(CliSimulation, ScanListsTheDevicesByDescriptionThenAsFound)
+{
+    const struct {
+        QStringList interface;
+        QStringList lines;
+    } cases[] = {
+        {{}, {"1  CAN-ID 42, Snr. 100042  QSG 2", "2  CAN-ID 3, Snr. 100003  QSG 2", "3  CAN-ID 17, Snr. 100017  QSN 2"}},
+        {{"--profibus", "10:1"},
+         {"1  Adr 3, Snr. 100003  QSG 2", "2  Adr 42, Snr. 100042  QSG 2", "3  Adr 17, Snr. 100017  QSN 2"}},
+        {{"--devicenet", "0"},
+         {"1  Adr 3, Snr. 100003  QSG 2", "2  Adr 42, Snr. 100042  QSG 2", "3  Adr 17, Snr. 100017  QSN 2"}},
+    };
+    CliRunner cli;
+    for (const auto& c : cases) {
+        const CliRun run = cli.run(QStringList{"scan"} + c.interface);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(run.outLines(), c.lines);
+        EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    }
+}
+
+TEST(CliSimulation, NetsOffersTheSimulationNet)
+{
+    const CliRun run = CliRunner().run({"nets"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.outLines().contains("Simulation/Démo  1000 kbit/s")) << run.out.toStdString();
+}
+
+// Every value as a user reads it: enumeration texts, LongFloat decimals, the float
+// format, bit masks in hex, units; hidden parameters and those of other buses left out.
+TEST(CliSimulation, ShowPrintsEveryParameterAsTheGridShowsIt)
+{
+    CliRunner cli;
+    const CliRun can = cli.run({"show", "1"});
+    ASSERT_EQ(can.exitCode, 0) << can.err.toStdString();
+    const struct {
+        const char* path;
+        const char* value;
+    } rows[] = {
+        {"Common/VendorID", "ZEM"},
+        {"Common/ProductID", "QSG 2 amplificateur pour jauges de contrainte"},
+        {"Common/SerialNumber", "100042"},
+        {"Common/DeviceName", "ZEM QSG 2"},
+        {"Common/CalibrationDate", "2000-01-01"},
+        {"Common/ParameterLock", "false"},
+        {"Amplifier/Sensitivity", "0.0000 mV/V"},
+        {"Amplifier/ExcitationVoltage", "2,5 V"},
+        {"Amplifier/Filter", "0.5 Hz"},
+        {"Amplifier/NominalLoad", "0.00000 mV/V"},
+        {"ZeroTare/TareOffset", "0.000"},
+        {"Scaling/ScalingSource", "Mise à l'échelle à deux points"},
+        {"Measurement/StatusShort", "0x00"},
+        {"DigitalIO/InputOutputLevel", "0x00000000"},
+        {"Interface/CANNodeID", "42"},
+        {"PDO/Mappings/SendParametersCANId1", "426"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(can.valueOf(row.path), QString::fromUtf8(row.value)) << row.path;
+    EXPECT_TRUE(QRegularExpression("^-?\\d+\\.\\d{5} mV/V$").match(can.valueOf("Measurement/ValueNet")).hasMatch())
+        << can.valueOf("Measurement/ValueNet").toStdString();
+    EXPECT_FALSE(can.out.contains("TEDS/TEDSBlock")) << "hidden";
+    EXPECT_FALSE(can.out.contains("ApplicationObjects/Restart")) << "an action has no value";
+    EXPECT_FALSE(can.out.contains('[')) << "no read failed";
+
+    const CliRun profibus = cli.run({"show", "3", "--profibus", "10:1"});
+    ASSERT_EQ(profibus.exitCode, 0) << profibus.err.toStdString();
+    EXPECT_EQ(profibus.valueOf("Common/SerialNumber"), "100017");
+    EXPECT_EQ(profibus.valueOf("Common/ProductID"), "QSN 2 amplificateur de signaux normalisés");
+    EXPECT_FALSE(profibus.out.contains("PDO/")) << "CANopen only";
+}
+
+TEST(CliSimulation, GetShowsOneParameterOrAGroup)
+{
+    CliRunner cli;
+    const CliRun one = cli.run({"get", "Amplifier/MeasuringRange", "--device", "3"});
+    EXPECT_EQ(one.exitCode, 0) << one.err.toStdString();
+    EXPECT_EQ(one.outLines(), QStringList{"Amplifier/MeasuringRange  0 ... 10 V"});
+
+    const CliRun group = cli.run({"get", "Scaling", "--devicenet", "0"});
+    EXPECT_EQ(group.exitCode, 0) << group.err.toStdString();
+    EXPECT_EQ(group.outLines(), (QStringList{
+                                    "Scaling/PhysicalUnit     mV/V",
+                                    "Scaling/DecimalPointPos  0",
+                                    "Scaling/InputPoint1      0.00000 mV/V",
+                                    "Scaling/OutputPoint1     0.00000 mV/V",
+                                    "Scaling/InputPoint2      0.00000 mV/V",
+                                    "Scaling/OutputPoint2     0.00000 mV/V",
+                                    "Scaling/DisplayStep      1",
+                                    "Scaling/ScalingSource    Mise à l'échelle à deux points",
+                                }));
+}
+
+// Validated as the grid validates an edit, written, and read back from the device.
+TEST(CliSimulation, SetValidatesWritesAndReadsBack)
+{
+    const QString saveQuestion =
+        "Enregistrer la configuration actuelle en permanence dans l'appareil avant de déconnecter ?\n(answered no)\n";
+    const struct {
+        QStringList arguments;
+        int exitCode;
+        QString line;
+        QString err;
+    } cases[] = {
+        {{"DigitalIO/InputDebounceTime", "250"}, 0, "DigitalIO/InputDebounceTime  250 ms", saveQuestion},
+        {{"DigitalIO/InputDebounceTime", "2000"}, 1, "DigitalIO/InputDebounceTime  0 ms",
+         "La valeur2000 est en-dehors de l'étendue de valeurs valide 0... 1000\n"
+         "Paramètre 'Temps anti-rebond de l'entrée': Erreur lors de la mise du paramètre !\n"},
+        {{"Amplifier/Sensitivity", "2,5"}, 0, "Amplifier/Sensitivity  2.5000 mV/V", saveQuestion},
+        {{"Amplifier/Sensitivity", "90000"}, 1, "Amplifier/Sensitivity  0.0000 mV/V",
+         "La valeur90000  est en-dehors de l'étendue de valeurs valide <= 80000\n"
+         "Paramètre 'Sensibilité du capteur': Erreur lors de la mise du paramètre !\n"},
+        {{"Scaling/PhysicalUnit", "kg"}, 0, "Scaling/PhysicalUnit  kg", saveQuestion},
+        {{"Scaling/PhysicalUnit", "parsec"}, 1, "Scaling/PhysicalUnit  mV/V",
+         "La valeur 'parsec' non est admise pour 'Scaling/PhysicalUnit' le type d'énumération !\n"
+         "Paramètre 'Unité physique': Erreur lors de la mise du paramètre !\n"},
+        {{"Amplifier/Filter", "2 Hz"}, 0, "Amplifier/Filter  2 Hz", saveQuestion},
+        {{"Common/CalibrationDate", "31/12/2023"}, 0, "Common/CalibrationDate  2023-12-31", saveQuestion},
+        {{"Common/CalibrationDate", "2023-13-01"}, 1, "Common/CalibrationDate  2000-01-01",
+         "Date non valide !\nParamètre 'Date d'étalonnage': Erreur lors de la mise du paramètre !\n"},
+        {{"Common/SerialNumber", "1"}, 1, "", "Ce paramètre peut être lu uniquement !\n"},
+    };
+    CliRunner cli;
+    for (const auto& c : cases) {
+        const CliRun run = cli.run(QStringList{"set"} + c.arguments);
+        const std::string name = c.arguments.join(' ').toStdString();
+        EXPECT_EQ(run.exitCode, c.exitCode) << name;
+        EXPECT_EQ(run.out.trimmed(), c.line) << name;
+        EXPECT_EQ(run.err, c.err) << name;
+    }
+}
+
+// 9 passes the shown limit but is 90000 raw: the device refuses it and keeps its value.
+TEST(CliSimulation, SetOfAValueTheDeviceRefusesShowsTheDevicesValue)
+{
+    const CliRun run = CliRunner().run({"set", "Amplifier/Sensitivity", "9"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out.trimmed(), "Amplifier/Sensitivity  0.0000 mV/V");
+    const QStringList lines = run.err.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << run.err.toStdString();
+    EXPECT_TRUE(lines[0].startsWith("DeviceSetValue(): Amplifier/Sensitivity : ")) << lines[0].toStdString();
+    EXPECT_EQ(lines[1], "Paramètre 'Sensibilité du capteur': Erreur lors de la mise du paramètre !");
+}
+
+TEST(CliSimulation, YesStoresTheChangedConfigurationWhenLeaving)
+{
+    const CliRun run = CliRunner().run({"set", "Common/ChannelName", "Prüfstand 3", "--yes"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out.trimmed(), "Common/ChannelName  Prüfstand 3");
+    EXPECT_EQ(run.err, "Enregistrer la configuration actuelle en permanence dans l'appareil avant de déconnecter ?\n"
+                       "(answered yes)\n"
+                       "Enregistrer la configuration actuelle en permanence dans l'appareil ?\n"
+                       "(answered yes)\n");
+}
+
+TEST(CliSimulation, WatchPrintsTheNetValueWithItsUnitUntilTheCount)
+{
+    const CliRun run = CliRunner().run({"watch", "--count", "2", "--device", "3"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QStringList lines = run.outLines();
+    ASSERT_EQ(lines.size(), 2) << run.out.toStdString();
+    for (const QString& line : lines)   // no decimals configured
+        EXPECT_TRUE(QRegularExpression("^-?\\d+ V$").match(line).hasMatch()) << line.toStdString();
+}
+
+}  // namespace
