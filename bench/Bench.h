@@ -8,6 +8,7 @@ void benchModel();
 void benchFieldbus();
 void benchSerial();
 void benchCan();
+void benchDevice();
 
 // Runs fn `count` times and returns the mean time per run in microseconds.
 template <typename Fn>

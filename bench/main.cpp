@@ -9,5 +9,6 @@ int main(int argc, char* argv[])
     benchFieldbus();
     benchSerial();
     benchCan();
+    benchDevice();
     return 0;
 }

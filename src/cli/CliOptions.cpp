@@ -4,6 +4,7 @@
 #include "device/CanSetup.h"
 
 #include <QCommandLineParser>
+#include <QRegularExpression>
 
 #include <climits>
 
@@ -48,17 +49,19 @@ bool readInteger(const QString& option, const QString& text, int low, int high, 
     return false;
 }
 
-// The net may hold slashes itself (a tcp:// URL): the hardware ends at the first.
+// The net may hold slashes and colons itself (a tcp:// URL): the hardware ends at
+// the first of them, so that quelbrin-sim's "virtualcan:can0" is taken too.
 bool readCan(const QString& value, InterfaceSettings& settings, QString& message)
 {
-    const qsizetype slash = value.indexOf('/');
-    if (slash <= 0 || slash == value.size() - 1) {
+    static const QRegularExpression separator(QStringLiteral("[/:]"));
+    const qsizetype split = value.indexOf(separator);
+    if (split <= 0 || split == value.size() - 1) {
         message = QStringLiteral("--can %1: give hardware/net, such as Simulation/Démo or virtualcan/can0").arg(value);
         return false;
     }
     settings.InterfaceType = CANBus;
-    settings.HWName = value.left(slash);
-    settings.BusName = value.mid(slash + 1);
+    settings.HWName = value.left(split);
+    settings.BusName = value.mid(split + 1);
     return true;
 }
 

@@ -67,6 +67,7 @@ int32_t transfer(const DeviceEntry& entry, XmlNode node, Can onCan, Serial onSer
     }
 }
 
+// CANBus, RS232, PROFIBUS or DeviceNet.
 bool isBusKind(int32_t kind);
 
 // The description node of a path for the entry's device: 0, or the lookup's code.

@@ -7,6 +7,9 @@
 #include "transport/can/CanTexts.h"
 #include "transport/can/lib/CanLibrary.h"
 
+#include <algorithm>
+#include <type_traits>
+
 namespace deviceaccess {
 
 namespace {

@@ -18,11 +18,23 @@ InterfaceChoice choiceOf(const InterfaceSettings& settings)
     choice.kind = settings.InterfaceType;
     choice.hwName = settings.HWName;
     choice.busName = settings.BusName;
-    choice.baud = settings.InterfaceType == CANBus      ? settings.BaudRate
-                  : settings.InterfaceType == DeviceNet ? settings.DeviceNetBaud
-                                                        : kSerialBaud;
+    switch (settings.InterfaceType) {
+    case CANBus:
+        choice.baud = settings.BaudRate;
+        break;
+    case RS232:
+        choice.baud = kSerialBaud;
+        break;
+    case DeviceNet:
+        choice.baud = settings.DeviceNetBaud;
+        break;
+    default:
+        break;
+    }
     choice.pType = settings.PType;
-    choice.devno = settings.Devno;
+    // The selection hands a COM port back where it hands a PROFIBUS card number, so a
+    // cancelled selection keeps the port.
+    choice.devno = settings.InterfaceType == RS232 ? settings.ComPort : settings.Devno;
     return choice;
 }
 

@@ -6,3 +6,11 @@ void Device_ResetTable(AppState& state)
     state.DeviceCount = 0;
     state.CurrentDevice = 0;
 }
+
+void Device_ForgetAll(AppState& state)
+{
+    for (DeviceEntry& entry : state.Devices)
+        entry.Online = false;
+    state.DeviceCount = 0;
+    state.CurrentDevice = 0;
+}

@@ -36,3 +36,7 @@ struct AppState {
 
 // Empties the device table: one empty slot, count 0, no current device.
 void Device_ResetTable(AppState& state);
+// Disconnects every device at once (the bus gave up): count 0, no current device,
+// every entry offline. The entries stay where they are, because the operation that
+// gave up may still hold one, until the next scan rebuilds the table.
+void Device_ForgetAll(AppState& state);

@@ -41,6 +41,8 @@ struct OpenCase {
     std::vector<std::pair<std::string, int>> closeCalls;
 };
 
+void PrintTo(const OpenCase& c, std::ostream* os) { *os << kindName(c.kind); }
+
 class AccessOpen : public ::testing::TestWithParam<OpenCase> {
 protected:
     AccessOpen() : world(GetParam().kind) {}
@@ -93,6 +95,8 @@ struct OpenFailure {
     int32_t result;
     QString text;
 };
+
+void PrintTo(const OpenFailure& c, std::ostream* os) { *os << kindName(c.kind); }
 
 class AccessOpenFailure : public ::testing::TestWithParam<OpenFailure> {};
 

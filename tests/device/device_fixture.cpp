@@ -6,6 +6,7 @@
 #include "device/BusSetup.h"
 #include "device/CanSetup.h"
 #include "device/DeviceAccess.h"
+#include "core/xml/XmlFiles.h"
 #include "model/Configuration.h"
 #include "model/Descriptions.h"
 #include "sim/can/SimCanNet.h"
@@ -204,6 +205,13 @@ XmlNode DeviceWorld::newConfiguration()
 XmlNode DeviceWorld::elementAt(XmlNode parameters, const QString& path)
 {
     return parameters.selectSingle(path);
+}
+
+void DeviceWorld::configure(XmlNode parameters, const QString& path, const QString& text)
+{
+    XmlNode element;
+    ASSERT_GE(Conf_GetNode(path, parameters, element), 0) << path.toStdString();
+    element.setText(text);
 }
 
 QByteArray DeviceWorld::stored(const QString& path, uint8_t node)

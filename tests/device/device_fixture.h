@@ -77,6 +77,8 @@ public:
     XmlNode newConfiguration();
     // The element of a path below "Parameters", null when it does not exist (never creates).
     static XmlNode elementAt(XmlNode parameters, const QString& path);
+    // Puts a text into the element of a path below "Parameters" (created when missing).
+    static void configure(XmlNode parameters, const QString& path, const QString& text);
 
     // The bytes the amplifier holds for a parameter; "<none>" when it has none.
     QByteArray stored(const QString& path, uint8_t node = QsgNode);

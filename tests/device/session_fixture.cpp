@@ -6,6 +6,7 @@
 #include "core/xml/XmlFiles.h"
 #include "device/BusSetup.h"
 #include "device/CanSetup.h"
+#include "device/DeviceAccess.h"
 #include "device/DeviceSession.h"
 #include "sim/amplifier/DescriptionReader.h"
 #include "sim/can/SimCanNet.h"
@@ -91,6 +92,10 @@ SimRackEntry qsn(uint8_t node, const QString& serial)
 }  // namespace session
 
 using session::Bus;
+
+namespace {
+const QString DecimalsPath = QStringLiteral("Scaling/DecimalPointPos");
+}  // namespace
 
 int SessionHost::showMessage(const QString& text, int style)
 {
@@ -241,6 +246,19 @@ DeviceEntry& SessionWorld::connectDevice(uint8_t node, int32_t description)
     EXPECT_TRUE(host_.messages.empty()) << host_.texts().join('\n').toStdString();
     host_.messages.clear();
     return entry;
+}
+
+int32_t SessionWorld::changeOnDevice(const DeviceEntry& entry, uint8_t decimals)
+{
+    XmlNode node;
+    EXPECT_EQ(Descr_FindNode(DecimalsPath, Descr_OfDevice(state().descriptions, entry), node), rc::Ok);
+    return Device_SetByte(state(), settings(), entry, node, decimals);
+}
+
+int SessionWorld::decimalsOnDevice(uint8_t node)
+{
+    const auto entry = amplifier(node).entryByPath(DecimalsPath);
+    return entry && !entry->value.isEmpty() ? uint8_t(entry->value.at(0)) : -1;
 }
 
 QStringList SessionWorld::tableLabels() const

@@ -76,6 +76,11 @@ public:
     DeviceEntry device(uint8_t node, int32_t description = session::QsgDescription) const;
     // Takes the entry into the table as the current device and connects it.
     DeviceEntry& connectDevice(uint8_t node, int32_t description = session::QsgDescription);
+    // Changes a parameter of the working configuration through the bus, as the grid
+    // does: "Scaling/DecimalPointPos" := decimals. The write's result.
+    int32_t changeOnDevice(const DeviceEntry& entry, uint8_t decimals);
+    // "Scaling/DecimalPointPos" as the amplifier holds it.
+    int decimalsOnDevice(uint8_t node);
     // Labels of the device table, in table order.
     QStringList tableLabels() const;
 
@@ -83,8 +88,9 @@ public:
     QStringList logLines() const;
     // The text of the current configuration's element at the path, "<none>" when missing.
     QString stored(const QString& path) const;
-    // A copy of a shipped description with the element at `xpath` (below the
-    // parameter's node) appended with the text; the copy's path.
+    // A copy of a shipped description whose parameter at parameterPath gets one more
+    // child element holding the text; the copy's path. Builds amplifiers whose
+    // firmware differs from the shipped description's.
     QString describedCopy(const char* file, const QString& parameterPath, const QString& element,
                           const QString& text) const;
 

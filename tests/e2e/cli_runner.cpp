@@ -24,14 +24,19 @@ QString CliRun::valueOf(const QString& path) const
     return {};
 }
 
-CliRun CliRunner::run(const QStringList& arguments) const
+void CliRunner::start(QProcess& process, const QStringList& arguments) const
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("APPDATA"), home_.filePath(QStringLiteral("appdata")));
     environment.insert(QStringLiteral("USERPROFILE"), home_.path());
-    QProcess process;
     process.setProcessEnvironment(environment);
     process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/quelbrin-cli"), arguments);
+}
+
+CliRun CliRunner::run(const QStringList& arguments) const
+{
+    QProcess process;
+    start(process, arguments);
     CliRun result;
     if (!process.waitForFinished(RunTimeoutMs)) {
         process.kill();

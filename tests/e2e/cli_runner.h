@@ -15,9 +15,14 @@ struct CliRun {
     QString valueOf(const QString& path) const;
 };
 
+class QProcess;
+
 class CliRunner {
 public:
+    // Runs it to its end.
     CliRun run(const QStringList& arguments) const;
+    // Starts it and leaves it running.
+    void start(QProcess& process, const QStringList& arguments) const;
 
 private:
     QTemporaryDir home_;

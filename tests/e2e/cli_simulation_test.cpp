@@ -4,7 +4,12 @@
 #include "e2e/cli_runner.h"
 #include "model/QStringPrint.h"
 
+#include "support/TestFolder.h"
+
+#include <QDir>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -163,6 +168,42 @@ TEST(CliSimulation, YesStoresTheChangedConfigurationWhenLeaving)
                        "(answered yes)\n");
 }
 
+TEST(CliSimulation, BackupNamesEveryFileAfterItsDevicesSerialNumber)
+{
+    QTemporaryDir folder;
+    const QString target = folder.filePath("new/backups");
+    const CliRun run = CliRunner().run({"backup", target, "--devicenet", "0"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.outLines(), (QStringList{"Adr 3, Snr. 100003  " + target + "/100003.xml",
+                                           "Adr 42, Snr. 100042  " + target + "/100042.xml",
+                                           "Adr 17, Snr. 100017  " + target + "/100017.xml"}));
+    EXPECT_EQ(QDir(target).entryList(QDir::Files), (QStringList{"100003.xml", "100017.xml", "100042.xml"}));
+}
+
+// Nothing is written into the device from a file that is no configuration, or
+// one of another family.
+TEST(CliSimulation, RestoreRefusesAFileThatDoesNotSuitTheDevice)
+{
+    QTemporaryDir folder;
+    CliRunner cli;
+    ASSERT_EQ(cli.run({"backup", folder.path()}).exitCode, 0);
+    const QString description = TestFolder::shippedProgramFolder() + "/DeviceDescription/QSN2.xml";
+    const struct {
+        QString file;
+        QString err;
+    } cases[] = {
+        {folder.filePath("100017.xml"),
+         "quelbrin-cli: " + folder.filePath("100017.xml") + ": does not suit CAN-ID 42, Snr. 100042; nothing written\n"},
+        {description, "'" + description + "' n'est pas un fichier de configuration de l'appareil !\n"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = cli.run({"restore", c.file});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+        EXPECT_EQ(run.err, c.err);
+    }
+}
+
 TEST(CliSimulation, WatchPrintsTheNetValueWithItsUnitUntilTheCount)
 {
     const CliRun run = CliRunner().run({"watch", "--count", "2", "--device", "3"});
@@ -171,6 +212,19 @@ TEST(CliSimulation, WatchPrintsTheNetValueWithItsUnitUntilTheCount)
     ASSERT_EQ(lines.size(), 2) << run.out.toStdString();
     for (const QString& line : lines)   // no decimals configured
         EXPECT_TRUE(QRegularExpression("^-?\\d+ V$").match(line).hasMatch()) << line.toStdString();
+}
+
+// Stopped from outside, it leaves the device and the bus as a finished command does.
+TEST(CliSimulation, WatchEndsCleanlyWhenStopped)
+{
+    QProcess watch;
+    CliRunner().start(watch, {"watch", "--device", "2"});
+    ASSERT_TRUE(watch.waitForReadyRead(10000)) << watch.readAllStandardError().toStdString();
+    watch.terminate();
+    ASSERT_TRUE(watch.waitForFinished(5000));
+    EXPECT_EQ(watch.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(watch.exitCode(), 0);
+    EXPECT_TRUE(QRegularExpression("^-?\\d+ mV/V\n").match(QString::fromUtf8(watch.readAllStandardOutput())).hasMatch());
 }
 
 }  // namespace

@@ -39,6 +39,7 @@ TEST_P(SimNetRetryTest, ReadsWithAttempts)
 {
     const RetryCase& c = GetParam();
     state().Devices.resize(3);
+    state().Devices[1].Online = true;
     state().DeviceCount = 2;
     state().CurrentDevice = 1;
     c.fault(amplifier(42), can());
@@ -58,7 +59,8 @@ TEST_P(SimNetRetryTest, ReadsWithAttempts)
     }
     EXPECT_EQ(state().DeviceCount, 0);
     EXPECT_EQ(state().CurrentDevice, 0);
-    EXPECT_EQ(state().Devices.size(), 1u);
+    EXPECT_EQ(state().Devices.size(), 3u) << "entries stay until the next scan";
+    EXPECT_FALSE(state().Devices[1].Online);
     ASSERT_EQ(host().messages.size(), 1u);
     EXPECT_EQ(host().messages[0].text,
               QStringLiteral("Le nombre maximal de tentatives de mesure a été dépassé !\r\nMessage d'erreur : ") +

@@ -3,6 +3,7 @@
 #include "support/TestFolder.h"
 #include "transport/ErrorText.h"
 #include "transport/can/SdoSync.h"
+#include "transport/can/SdoTransfers.h"
 #include "transport/can/lib/CanopenClient.h"
 
 #include <gtest/gtest.h>
@@ -102,6 +103,16 @@ TEST_F(SdoSyncTest, ErrorTextOfAnAbortReadsTheCodeAgain)
     EXPECT_EQ(ErrorText(state(), settings_, entry_, rc::CanSdoAbort, QStringLiteral("Measurement/ValueGros")),
               QStringLiteral("Erreur CiA : 'Error class 6, error 9, additional code 30 (hex)\r\n"
                              "Description :Surveillance de l'étendue de mesure dépassée'"));
+}
+
+TEST_F(SdoSyncTest, ErrorTextOfARefusedWriteNamesTheWritesAbort)
+{
+    target_.objects[{0x2500, 2}] = QByteArray(1, '\x03');
+    target_.readOnly.insert({0x2500, 2});
+    EXPECT_EQ(SDO_WriteValue<uint8_t>(*state().buses.can, 5, 0x2500, 2, 4), rc::CanSdoAbort);
+    EXPECT_EQ(ErrorText(state(), settings_, entry_, rc::CanSdoAbort, QStringLiteral("Scaling/DecimalPointPos")),
+              QStringLiteral("Erreur CiA : 'Error class 6, error 1, additional code 2 (hex)\r\n"
+                             "Description :Attempt to write a read only object'"));
 }
 
 TEST_F(SdoSyncTest, ErrorTextWithoutAReadableAbortCode)

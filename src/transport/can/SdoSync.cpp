@@ -1,6 +1,8 @@
 #include "transport/can/SdoSync.h"
 
 #include "core/Host.h"
+
+#include <QtEndian>
 #include "core/ResultCodes.h"
 #include "model/ValueText.h"
 #include "transport/AppState.h"
@@ -40,7 +42,7 @@ void giveUp(AppState& state, const QString& text, Host* panel)
 {
     if (panel)
         panel->setStatusText(QString());
-    Device_ResetTable(state);
+    Device_ForgetAll(state);
     ShowMessage(*state.core.host,
                 QStringLiteral("Le nombre maximal de tentatives de mesure a été dépassé !\r\n"
                                "Message d'erreur : ") +
@@ -191,5 +193,20 @@ int32_t SDO_ReadAbortCode(AppState& state, const InterfaceSettings& settings,
     if (found < 0)
         return found;
     length = 4;
-    return SDO_ReadParam(state, settings, uint8_t(entry.NodeId), parameter, bytes, length, nullptr);
+    const int32_t result =
+        SDO_ReadParam(state, settings, uint8_t(entry.NodeId), parameter, bytes, length, nullptr);
+    if (result == rc::CanSdoAbort || settings.InterfaceType != CANBus || !state.buses.can)
+        return result;
+    // The object can be read but the failed transfer was aborted (a refused write):
+    // the library kept that transfer's abort code.
+    int32_t index = 0;
+    uint8_t sub = 0;
+    SDO_GetAddress(parameter, index, sub);
+    const uint32_t code = state.buses.can->lastAbortCode(uint8_t(entry.NodeId), uint16_t(index), sub);
+    if (code != 0) {
+        bytes = QByteArray(4, '\0');
+        qToLittleEndian(code, bytes.data());
+        length = 4;
+    }
+    return result;
 }

@@ -1,0 +1,230 @@
+// Conf_UpdateValue: the device read into the configuration document.
+#include "device/device_fixture.h"
+
+#include "core/ResultCodes.h"
+#include "device/DeviceAccess.h"
+#include "model/ParameterKind.h"
+#include "model/ValueText.h"
+#include "sim/amplifier/AbortCodes.h"
+
+#include <cstring>
+
+namespace devicetest {
+namespace {
+
+// The parameters a whole-tree read stores for an interface kind, in tree order.
+void storedPaths(XmlNode group, const QString& path, int32_t kind, QStringList& paths)
+{
+    for (XmlNode member : group.selectAll(QStringLiteral("Members/*"))) {
+        const QString memberPath = path.isEmpty() ? member.childText("Name") : path + '/' + member.childText("Name");
+        const int required = member.childText("RequiresInterface").toInt();
+        if (required != 0 && required != kind)
+            continue;
+        const ParameterKind memberKind = parameterKind(member.name());
+        const bool notKept = member.childText("Persistent") == QLatin1String("false");
+        switch (memberKind) {
+        case ParameterKind::Group: storedPaths(member, memberPath, kind, paths); break;
+        case ParameterKind::ActionByte:
+        case ParameterKind::ActionLong:
+        case ParameterKind::SequenceConstLong: break;
+        case ParameterKind::ValueFloat:
+        case ParameterKind::ValueString:
+        case ParameterKind::ValueByte:
+        case ParameterKind::ValueShort:
+        case ParameterKind::ValueLong:
+        case ParameterKind::ValueLongFloat:
+        case ParameterKind::EnumString:
+            if (!notKept)
+                paths << memberPath;
+            break;
+        default: paths << memberPath; break;
+        }
+    }
+}
+
+QByteArray floatBytes(float value)
+{
+    QByteArray bytes(4, '\0');
+    std::memcpy(bytes.data(), &value, 4);
+    return bytes;
+}
+
+class AccessUpdate : public KindTest {
+protected:
+    AccessUpdate() : entry(world.openEntry()), parameters(world.newConfiguration()) {}
+
+    int32_t update(const QString& path)
+    {
+        return Conf_UpdateValue(world.state(), world.settings(), entry, parameters, path, nullptr);
+    }
+    XmlNode element(const QString& path) const { return DeviceWorld::elementAt(parameters, path); }
+
+    DeviceEntry entry;
+    XmlNode parameters;
+};
+
+TEST_P(AccessUpdate, WholeTreeOfAHealthyDeviceFillsEveryStoredParameter)
+{
+    world.put(QStringLiteral("Common/ChannelName"), "Links");
+    world.put(QStringLiteral("Amplifier/NominalLoad"), floatBytes(250.5f));
+    world.put(QStringLiteral("Common/CalibrationDate"), le(8766, 2));
+    world.put(QStringLiteral("ZeroTare/AutoZeroTracking"), le(1, 1));
+    world.put(QStringLiteral("Amplifier/ExcitationVoltage"), le(2, 1));
+
+    EXPECT_EQ(update(QStringLiteral(".")), rc::Ok);
+
+    QStringList expected;
+    storedPaths(world.parameter(QStringLiteral(".")), QString(), world.kind(), expected);
+    QStringList missing;
+    QStringList failed;
+    for (const QString& path : expected) {
+        const XmlNode stored = element(path);
+        if (!stored)
+            missing << path;
+        else if (stored.hasAttribute("Status"))
+            failed << path + '=' + stored.attribute("Status");
+    }
+    EXPECT_GT(expected.size(), 60);
+    EXPECT_TRUE(missing.isEmpty()) << missing.join(u' ').toStdString();
+    EXPECT_TRUE(failed.isEmpty()) << failed.join(u' ').toStdString();
+    // Nothing else: no actions, no values the device does not keep.
+    EXPECT_EQ(parameters.selectAll(QStringLiteral("//*[not(*)]")).size(), size_t(expected.size()));
+
+    const std::pair<const char*, const char*> values[] = {
+        {"Common/SerialNumber", "100003"},      {"Common/VendorID", "858"},
+        {"Common/ProductID", "5308417"},        {"Common/ChannelName", "Links"},
+        {"Amplifier/NominalLoad", "250.5"},     {"Common/CalibrationDate", "2024-01-01"},
+        {"ZeroTare/AutoZeroTracking", "true"},  {"Amplifier/ExcitationVoltage", "2"},
+    };
+    for (const auto& [path, text] : values)
+        EXPECT_EQ(element(QString::fromLatin1(path)).text(), QString::fromLatin1(text)) << path;
+    EXPECT_TRUE(world.host().messages.empty());
+}
+
+TEST_P(AccessUpdate, ParametersForAnotherInterfaceAreNotRead)
+{
+    const QString path = QStringLiteral("Interface/HeartbeatTime");  // CAN only
+    EXPECT_EQ(update(path), rc::Ok);
+    EXPECT_EQ(bool(element(path)), world.kind() == CANBus);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, AccessUpdate, ::testing::ValuesIn(AllKinds),
+                         [](const auto& info) { return kindName(info.param); });
+
+// What the document keeps of strings and byte blocks, on the buses that carry them as they are.
+using AccessUpdateText = AccessUpdate;
+
+TEST_P(AccessUpdateText, ControlCharactersBecomeStarsAndBlocksBecomeHex)
+{
+    world.put(QStringLiteral("Common/ChannelName"), "a\tb\r\nc\x01");
+    world.put(QStringLiteral("Common/UserData"), QByteArray::fromHex("0aff"));
+    EXPECT_EQ(update(QStringLiteral("Common/ChannelName")), rc::Ok);
+    EXPECT_EQ(update(QStringLiteral("Common/UserData")), rc::Ok);
+    EXPECT_EQ(element(QStringLiteral("Common/ChannelName")).text(), QStringLiteral("a*b\r\nc*"));
+    EXPECT_EQ(element(QStringLiteral("Common/UserData")).text(), QStringLiteral("0AFF"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, AccessUpdateText, ::testing::Values(CANBus, PROFIBUS, DeviceNet),
+                         [](const auto& info) { return kindName(info.param); });
+
+TEST(AccessUpdateSilence, DeviceFallingSilentEndsTheWalkAtTheFirstNoDevice)
+{
+    DeviceWorld world(CANBus);
+    DeviceEntry entry = world.openEntry();
+    const XmlNode parameters = world.newConfiguration();
+    ASSERT_EQ(Conf_UpdateValue(world.state(), world.settings(), entry, parameters, QStringLiteral("."), nullptr),
+              rc::Ok);
+    // Values that a second walk must leave as they are.
+    DeviceWorld::configure(parameters, QStringLiteral("Common/ChannelName"), QStringLiteral("stale"));
+    DeviceWorld::configure(parameters, QStringLiteral("Amplifier/NominalLoad"), QStringLiteral("1.5"));
+
+    world.silenceAfterRead(QStringLiteral("Common/ProductID"));
+    EXPECT_EQ(Conf_UpdateValue(world.state(), world.settings(), entry, parameters, QStringLiteral("."), nullptr),
+              rc::NoDevice);
+
+    const std::vector<XmlNode> marked = parameters.selectAll(QStringLiteral("//*[@Status]"));
+    ASSERT_EQ(marked.size(), 1u);
+    EXPECT_EQ(marked[0].name(), QStringLiteral("SerialNumber"));
+    EXPECT_EQ(marked[0].attribute("Status"), QStringLiteral("-4"));
+    EXPECT_EQ(marked[0].text(), QStringLiteral("100003"));
+    EXPECT_EQ(DeviceWorld::elementAt(parameters, QStringLiteral("Common/ChannelName")).text(), QStringLiteral("stale"));
+    EXPECT_EQ(DeviceWorld::elementAt(parameters, QStringLiteral("Amplifier/NominalLoad")).text(),
+              QStringLiteral("1.5"));
+    EXPECT_FALSE(entry.Online);
+    EXPECT_EQ(world.host().messages.size(), 1u);
+}
+
+// A failed read keeps the old text under its code (dates fall back to the origin,
+// blocks are emptied and do not fail); the next good read clears the mark.
+TEST(AccessUpdateFailure, FailedReadsAreMarkedAndClearedByTheNextGoodRead)
+{
+    struct Case {
+        const char* path;
+        const char* before;
+        int32_t result;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"Scaling/DecimalPointPos", "4", rc::CanSdoAbort, "4"},
+        {"Common/ProductID", "5308417", rc::CanSdoAbort, "5308417"},
+        {"Common/CalibrationDate", "2020-01-01", rc::CanSdoAbort, "1899-12-30"},
+        {"Common/UserData", "0102", rc::Ok, ""},
+        {"ZeroTare/AutoZeroTracking", "true", rc::CanSdoAbort, "true"},
+    };
+    DeviceWorld world(CANBus);
+    DeviceEntry entry = world.openEntry();
+    const XmlNode parameters = world.newConfiguration();
+    for (const Case& c : cases) {
+        const QString path = QString::fromLatin1(c.path);
+        world.amplifier().refuseAt(SimDirection::Read, *world.amplifier().keyOfPath(path), sdoabort::General);
+        DeviceWorld::configure(parameters, path, QString::fromLatin1(c.before));
+        EXPECT_EQ(Conf_UpdateValue(world.state(), world.settings(), entry, parameters, path, nullptr), c.result)
+            << c.path;
+        const XmlNode element = DeviceWorld::elementAt(parameters, path);
+        EXPECT_EQ(element.text(), QString::fromLatin1(c.after)) << c.path;
+        EXPECT_EQ(element.attribute("Status"), QString::number(rc::CanSdoAbort)) << c.path;
+    }
+    world.amplifier().clearFaults();
+    for (const Case& c : cases) {
+        const QString path = QString::fromLatin1(c.path);
+        EXPECT_EQ(Conf_UpdateValue(world.state(), world.settings(), entry, parameters, path, nullptr), rc::Ok);
+        EXPECT_FALSE(DeviceWorld::elementAt(parameters, path).hasAttribute("Status")) << c.path;
+    }
+    EXPECT_TRUE(world.host().messages.empty());
+}
+
+TEST(AccessUpdateEnumeration, CodeTheDescriptionDoesNotListIsRefused)
+{
+    DeviceWorld world(CANBus);
+    // A QSG 2 read with the QSN 2 description: its product code is not one of them.
+    DeviceEntry entry = world.openEntry();
+    entry.DescriptionIndex = QsnDescription;
+    const XmlNode parameters = world.newConfiguration();
+    DeviceWorld::configure(parameters, QStringLiteral("Common/ProductID"), QStringLiteral("x"));
+    EXPECT_EQ(Conf_UpdateValue(world.state(), world.settings(), entry, parameters, QStringLiteral("Common/ProductID"),
+                               nullptr),
+              rc::Refused);
+    const XmlNode element = DeviceWorld::elementAt(parameters, QStringLiteral("Common/ProductID"));
+    EXPECT_EQ(element.text(), QStringLiteral("x"));
+    EXPECT_FALSE(element.hasAttribute("Status"));
+    ASSERT_EQ(world.host().messages.size(), 1u);
+    EXPECT_EQ(world.host().messages[0].text,
+              QStringLiteral("CAN-ID 3, Snr. 100003: La valeur '5308417' non est admise pour 'Common/ProductID' le "
+                             "type d'énumération !"));
+    EXPECT_EQ(world.host().messages[0].style, msg::Information);
+}
+
+TEST(AccessUpdatePaths, UnknownPathCreatesNothing)
+{
+    DeviceWorld world(CANBus);
+    DeviceEntry entry = world.openEntry();
+    const XmlNode parameters = world.newConfiguration();
+    EXPECT_EQ(Conf_UpdateValue(world.state(), world.settings(), entry, parameters, QStringLiteral("Common/Nothing"),
+                               nullptr),
+              rc::UnknownInDescription);
+    EXPECT_TRUE(parameters.elementChildren().empty());
+    EXPECT_EQ(world.traffic().reads, 0);
+}
+
+}  // namespace
+}  // namespace devicetest

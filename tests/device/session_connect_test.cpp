@@ -1,0 +1,124 @@
+// Connecting a device: the whole configuration read, the firmware message, and the
+// failures a user sees once.
+#include "session_fixture.h"
+
+#include "core/ResultCodes.h"
+#include "device/DeviceSession.h"
+#include "model/Configuration.h"
+#include "model/ValueText.h"
+#include "transport/AppState.h"
+#include "transport/profibus/Dpv1Transport.h"
+
+using session::Bus;
+using session::qsg;
+
+namespace {
+
+const QString ConnectFailed = QStringLiteral("Erreur lors du raccordement à l'appareil : ");
+
+TEST(Connect, ReadsTheWholeConfiguration)
+{
+    for (Bus bus : {Bus::Can, Bus::Profibus, Bus::DeviceNet, Bus::Serial}) {
+        SCOPED_TRACE(session::busName(bus));
+        SessionWorld world;
+        world.openBus(bus);
+        DeviceEntry entry = world.device(3);
+        XmlNode parameters;
+        ASSERT_EQ(Device_Connect(world.state(), world.settings(), entry, parameters, &world.host()), rc::Ok);
+        EXPECT_TRUE(world.host().messages.empty()) << world.host().texts().join('\n').toStdString();
+        EXPECT_TRUE(entry.Online);
+        EXPECT_EQ(parameters, Conf_Parameters(world.state().Configuration.get()));
+        EXPECT_TRUE(parameters.selectAll(QStringLiteral(".//*[@Status]")).empty());
+        EXPECT_GT(parameters.selectAll(QStringLiteral(".//*[not(*)]")).size(), 60u);
+        EXPECT_EQ(world.stored("Common/VendorID"), "858");
+        EXPECT_EQ(world.stored("Common/ProductID"), "5308417");
+        EXPECT_EQ(world.stored("Common/SerialNumber"), "100003");
+        EXPECT_EQ(world.stored("Common/RequiredAssistantVersion"), "0");
+        EXPECT_EQ(world.stored("LimitSwitches/LimitSwitch4/OnLevel").isEmpty(), false);
+        const QByteArray teds = world.amplifier(3).tedsBlock();
+        // The serial line reads the block at its full described length.
+        EXPECT_TRUE(world.stored("TEDS/TEDSBlock").startsWith(BytesToHex(teds, int32_t(teds.size()))));
+        // Process data objects exist on CAN only.
+        EXPECT_EQ(world.stored("PDO/AllowOperational") != "<none>", bus == Bus::Can);
+        EXPECT_TRUE(world.host().statusTexts.contains("Lire l'appareil..."));
+        EXPECT_EQ(world.host().statusTexts.back(), "");
+    }
+}
+
+TEST(Connect, ShowsTheFirmwareMessageWhenANewerAssistantIsRequired)
+{
+    ASSERT_EQ(Assistant_ComparableVersion(), 100) << "version 1.0 of the project";
+    const struct {
+        const char* required;
+        QString version;  // empty: no message
+    } cases[] = {
+        {"100", {}},
+        {"99", {}},
+        {"110", "1.10"},
+        {"270", "2.70"},
+        {"1005", "10.5"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.required);
+        SessionWorld world;
+        const QString description = world.describedCopy(demorack::StrainGaugeFile,
+                                                        QStringLiteral("Common/RequiredAssistantVersion"),
+                                                        QStringLiteral("MinValue"), QLatin1String(c.required));
+        world.openBus(Bus::Profibus, {SessionWorld::amplifierEntry(description, 3)});
+        DeviceEntry entry = world.device(3);
+        XmlNode parameters;
+        EXPECT_EQ(Device_Connect(world.state(), world.settings(), entry, parameters, &world.host()), rc::Ok);
+        EXPECT_EQ(world.stored("Common/RequiredAssistantVersion"), QLatin1String(c.required));
+        if (c.version.isEmpty()) {
+            EXPECT_TRUE(world.host().messages.empty());
+            continue;
+        }
+        ASSERT_EQ(world.host().messages.size(), 1u);
+        EXPECT_EQ(world.host().messages[0].style, msg::Information);
+        const QStringList lines = world.host().messages[0].text.split(QStringLiteral("\r\n"));
+        ASSERT_EQ(lines.size(), 4);
+        EXPECT_EQ(lines[0], "L'appareil comporte un firmware qu'éventuellement n'est pas complètement supporté "
+                            "par cette version de l'Assistant.");
+        EXPECT_EQ(lines[1], "Pour un support complet requiert au moins la version " + c.version +
+                                " de l'Assistant.");
+        EXPECT_TRUE(lines[2].endsWith(',')) << lines[2].toStdString();
+        EXPECT_EQ(lines[3], "sous Support -> Téléchargements -> Logiciel. Voir aussi l'Aide Quelbrin");
+    }
+}
+
+TEST(Connect, AFailedOpenIsShownOnceWithItsRealError)
+{
+    for (Bus bus : {Bus::Profibus, Bus::DeviceNet}) {
+        SCOPED_TRACE(session::busName(bus));
+        SessionWorld world;
+        world.openBus(bus);
+        DeviceEntry entry = world.device(9);  // nobody there
+        XmlNode parameters;
+        const int32_t result = Device_Connect(world.state(), world.settings(), entry, parameters, &world.host());
+        EXPECT_LT(result, 0);
+        ASSERT_EQ(world.host().messages.size(), 1u);
+        EXPECT_EQ(world.host().messages[0].text, ConnectFailed + DPV1_ErrorText(result));
+        EXPECT_FALSE(world.host().messages[0].text.contains(DPV1_ErrorText(0)));
+        EXPECT_FALSE(entry.Online);
+        EXPECT_FALSE(world.state().Configuration) << "no document for a device that is not there";
+        EXPECT_TRUE(parameters.isNull());
+    }
+}
+
+TEST(Connect, AFailedLoadIsShownWithItsResultAndStillConnects)
+{
+    SessionWorld world;
+    world.openBus(Bus::Can);
+    world.amplifier(3).setSilent(true);
+    DeviceEntry entry = world.device(3);
+    XmlNode parameters;
+    EXPECT_EQ(Device_Connect(world.state(), world.settings(), entry, parameters, &world.host()), rc::Ok);
+    // The CAN transport has its say first, when it gives the device up.
+    ASSERT_EQ(world.host().messages.size(), 2u) << world.host().texts().join('\n').toStdString();
+    EXPECT_TRUE(world.host().messages[0].text.startsWith("Le nombre maximal de tentatives"));
+    EXPECT_EQ(world.host().messages[1].text, ConnectFailed + "Aucun appareil n'a été raccordé !!");
+    EXPECT_EQ(world.host().messages[1].style, msg::Error);
+    EXPECT_FALSE(parameters.selectAll(QStringLiteral(".//*[@Status]")).empty()) << "failed reads are marked";
+}
+
+}  // namespace

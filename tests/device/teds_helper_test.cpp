@@ -1,0 +1,202 @@
+// The TEDS editor's callbacks against the simulated strain-gauge amplifier.
+#include "session_fixture.h"
+
+#include "core/ResultCodes.h"
+#include "device/TedsHelper.h"
+#include "sim/amplifier/AbortCodes.h"
+#include "sim/amplifier/SensorTeds.h"
+#include "transport/AppState.h"
+
+#include <QRegularExpression>
+#include <functional>
+
+using session::Bus;
+
+namespace {
+
+// A sensor other than the one the amplifier starts with.
+SensorTeds otherSensor()
+{
+    return SensorTeds{BasicTeds{45, 1234, 'C', 7, 4242}, 0.0f, 5.0f};
+}
+
+QStringList tedsLog(const SessionWorld& world)
+{
+    return world.logLines().filter(QRegularExpression(QStringLiteral("^(Read|Write|Activate)TEDS")));
+}
+
+ObjectKey keyOf(SimAmplifier& amplifier, const QString& path)
+{
+    const auto key = amplifier.keyOfPath(path);
+    if (!key)
+        throw std::runtime_error("not described");
+    return *key;
+}
+
+TEST(TedsHelper, ReadsWritesAndActivatesTheSensorsTeds)
+{
+    for (Bus bus : {Bus::Can, Bus::Profibus, Bus::DeviceNet}) {
+        SCOPED_TRACE(session::busName(bus));
+        SessionWorld world;
+        world.openBus(bus);
+        world.connectDevice(3);
+        SimAmplifier& amplifier = world.amplifier(3);
+        TEDSHelper helper(world.state());
+        EXPECT_EQ(helper.SetDeviceInfo(1), rc::Ok);
+
+        // The amplifier starts with a sensor: a basic TEDS and the bridge template, one page.
+        QByteArray block;
+        EXPECT_EQ(helper.ReadTEDS(0, block), 32);
+        EXPECT_EQ(block, amplifier.tedsBlock());
+        EXPECT_EQ(decodeBasicTeds(block), (BasicTeds{31, 3300, 'B', 2, 100003}));
+        EXPECT_TRUE(decodeSensorTeds(block));
+
+        const QByteArray written = encodeSensorTeds(otherSensor());
+        EXPECT_EQ(helper.WriteTEDS(0, written + QByteArray("tail not sent"), int32_t(written.size())), rc::Ok);
+        EXPECT_EQ(amplifier.tedsBlock(), written);
+        EXPECT_TRUE(amplifier.hasTeds());
+        EXPECT_FALSE(amplifier.tedsActive());
+
+        QString errors = QStringLiteral("e");
+        QString warnings = QStringLiteral("w");
+        EXPECT_EQ(helper.ActivateTEDS(0, errors, warnings), rc::Ok);
+        EXPECT_TRUE(amplifier.tedsActive());
+        EXPECT_EQ(amplifier.tedsErrorStatus(), 0u);
+        EXPECT_EQ(errors, "e");
+        EXPECT_EQ(warnings, "w");
+        EXPECT_EQ(world.stored("TEDS/TEDSActive"), "true") << "the configuration is read again";
+
+        EXPECT_EQ(helper.ReadTEDS(0, block), 32);
+        EXPECT_EQ(decodeSensorTeds(block), otherSensor());
+        EXPECT_EQ(tedsLog(world), QStringList{"WriteTEDS 1/2: Success!"});
+        // Only the activation asked for its confirmation.
+        EXPECT_EQ(world.host().messages.size(), 1u) << world.host().texts().join('\n').toStdString();
+    }
+}
+
+TEST(TedsHelper, BlockTransfersWaitLongerAndSetTheTimeOutBack)
+{
+    SessionWorld world;
+    world.openBus(Bus::Can);
+    world.connectDevice(3);
+    TEDSHelper helper(world.state());
+    helper.SetDeviceInfo(1);
+    const auto timeoutsAround = [&](const std::function<void()>& transfer) {
+        world.canTimeouts().clear();
+        transfer();
+        return world.canTimeouts();
+    };
+    QByteArray block;
+    EXPECT_EQ(timeoutsAround([&] { helper.ReadTEDS(0, block); }), (std::vector<int32_t>{30000, 5000}));
+    EXPECT_EQ(timeoutsAround([&] { helper.WriteTEDS(0, block, int32_t(block.size())); }),
+              (std::vector<int32_t>{30000, 5000}));
+    world.amplifier(3).refuseAt(SimDirection::Read, keyOf(world.amplifier(3), tedspath::Block),
+                                sdoabort::UnsupportedAccess);
+    EXPECT_EQ(timeoutsAround([&] { EXPECT_EQ(helper.ReadTEDS(0, block), rc::Refused); }).at(1), 5000)
+        << "also after a failure";
+}
+
+TEST(TedsHelper, AFailedTransferIsLogged)
+{
+    const struct {
+        const char* what;
+        Bus bus;
+        uint8_t node;
+        int32_t description;
+        bool write;
+        int blockSize;
+        bool refuseWrite;
+        int32_t result;
+        QStringList log;
+        bool recognized;  // the amplifier took a block it could decode
+    } cases[] = {
+        {"read, no TEDS described", Bus::Can, 17, session::QsnDescription, false, 0, false, rc::Refused,
+         {"ReadTEDS: Error/Warning Paramètre inconnu au fichier de description de l'appareil (-8)"}, false},
+        {"write, no TEDS described", Bus::Can, 17, session::QsnDescription, true, 32, false,
+         rc::UnknownInDescription, {}, false},
+        {"write refused", Bus::Profibus, 3, session::QsgDescription, true, 32, true, rc::Refused,
+         {"WriteTEDS 1/2: Error/Warning L'accès au paramètre a été refusé ! (-102)"}, false},
+        {"write longer than a DPV1 record", Bus::Profibus, 3, session::QsgDescription, true, 300, false, rc::Refused,
+         {"WriteTEDS 1/2: Error/Warning Débordement de tampon ! (-13)"}, false},
+        // The serial protocol has no way to mark the TEDS present.
+        {"write over RS232", Bus::Serial, 3, session::QsgDescription, true, 32, false, rc::UnknownInterface,
+         {"WriteTEDS 1/2: Success!", "WriteTEDS 2/2: Error/Warning Type d'interface inconnu ! (-2)"}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SessionWorld world;
+        world.openBus(c.bus);
+        world.connectDevice(c.node, c.description);
+        SimAmplifier& amplifier = world.amplifier(c.node);
+        amplifier.setTedsBlock({});
+        if (c.refuseWrite)
+            amplifier.refuseAt(SimDirection::Write, keyOf(amplifier, tedspath::Block), sdoabort::UnsupportedAccess);
+        TEDSHelper helper(world.state());
+        helper.SetDeviceInfo(1);
+        QByteArray block = encodeSensorTeds(otherSensor()).leftJustified(c.blockSize, '\0');
+        EXPECT_EQ(c.write ? helper.WriteTEDS(0, block, c.blockSize) : helper.ReadTEDS(0, block), c.result);
+        EXPECT_EQ(tedsLog(world), c.log);
+        EXPECT_EQ(amplifier.hasTeds(), c.recognized);
+        EXPECT_TRUE(world.host().messages.empty());
+    }
+}
+
+TEST(TedsHelper, ActivationFollowsTheDevicesAnswer)
+{
+    const struct {
+        const char* what;
+        int answer;
+        bool refuse;
+        bool active;
+        QStringList messages;  // after the confirmation
+    } cases[] = {
+        {"confirmed", msg::Yes, false, true, {}},
+        {"declined", msg::No, false, false, {}},
+        {"refused by the device", msg::Yes, true, false,
+         {"Impossible d'activer TEDS : La valeur souhaitée ne peut pas être ajustée (-100)"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SessionWorld world;
+        world.openBus(Bus::Can);
+        world.connectDevice(3);
+        SimAmplifier& amplifier = world.amplifier(3);
+        amplifier.setTedsBlock(encodeSensorTeds(otherSensor()));
+        if (c.refuse)
+            amplifier.refuseAt(SimDirection::Write, keyOf(amplifier, tedspath::Activate), sdoabort::UnsupportedAccess);
+        world.host().answers = {c.answer};
+        TEDSHelper helper(world.state());
+        helper.SetDeviceInfo(1);
+        QString errors;
+        QString warnings;
+        EXPECT_EQ(helper.ActivateTEDS(0, errors, warnings), rc::Ok);
+        EXPECT_EQ(amplifier.tedsActive(), c.active);
+        ASSERT_FALSE(world.host().messages.empty());
+        QStringList shown = world.host().texts();
+        shown.removeFirst();  // the confirmation
+        EXPECT_EQ(shown, c.messages);
+        if (!c.messages.isEmpty()) {
+            EXPECT_EQ(world.host().messages.back().style, msg::Error);
+            EXPECT_EQ(world.logLines().filter(QStringLiteral("Impossible")), c.messages);
+        }
+        EXPECT_EQ(world.stored("TEDS/TEDSActive"), c.active ? "true" : "false");
+    }
+}
+
+TEST(TedsHelper, AnUnknownDeviceIndexFailsEveryCall)
+{
+    SessionWorld world;
+    world.openBus(Bus::Can);
+    world.connectDevice(3);
+    TEDSHelper helper(world.state());
+    helper.SetDeviceInfo(7);
+    QByteArray block;
+    QString text;
+    EXPECT_EQ(helper.ReadTEDS(0, block), rc::Failed);
+    EXPECT_EQ(helper.WriteTEDS(0, QByteArray(8, 'x'), 8), rc::Failed);
+    EXPECT_EQ(helper.ActivateTEDS(0, text, text), rc::Failed);
+    EXPECT_EQ(tedsLog(world), (QStringList{"ReadTEDS: Exception occured!", "WriteTEDS: Exception occured!",
+                                           "ActivateTEDS: Exception occured!"}));
+}
+
+}  // namespace

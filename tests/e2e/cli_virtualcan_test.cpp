@@ -1,0 +1,95 @@
+// quelbrin-cli against quelbrin-sim, each in a process of its own, over Qt's
+// virtualcan bus: the real CANopen client with real time-outs.
+#include "e2e/SimProcess.h"
+#include "e2e/cli_runner.h"
+#include "model/QStringPrint.h"
+
+#include "core/xml/XmlDocument.h"
+#include "support/TestFolder.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Backup {
+    QString serial;
+    QString label;
+};
+const Backup Devices[] = {{"100127", "CAN-ID 127, Snr. 100127"}, {"100005", "CAN-ID 5, Snr. 100005"}};
+
+QString configurationSchema()
+{
+    return TestFolder::shippedProgramFolder() + QStringLiteral("/DevConf.xsd");
+}
+
+QString stored(const XmlDocument& document, const QString& path)
+{
+    return document.documentElement().selectSingle(QStringLiteral("Parameters/") + path).text();
+}
+
+// Backs up both devices into the folder and checks the report line of each.
+void backUp(const CliRunner& cli, const SimProcess& sim, const QString& folder)
+{
+    const CliRun run = cli.run({"backup", folder, "--can", "virtualcan/" + sim.canInterface()});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QStringList lines;
+    for (const Backup& device : Devices)
+        lines << device.label + "  " + QDir(folder).filePath(device.serial + ".xml");
+    EXPECT_EQ(run.outLines(), lines);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), (QStringList{"100005.xml", "100127.xml"}));
+}
+
+// The saved file is a valid configuration document holding what the device holds.
+void loadBackup(const QString& folder, const QString& serial, XmlDocument& document)
+{
+    QString reason;
+    ASSERT_TRUE(document.load(QDir(folder).filePath(serial + ".xml"), configurationSchema(), &reason))
+        << reason.toStdString();
+    EXPECT_EQ(document.documentElement().name(), "DeviceConfiguration");
+    EXPECT_EQ(stored(document, "Common/SerialNumber"), serial);
+    EXPECT_EQ(stored(document, "Common/VendorID"), "858");
+    EXPECT_EQ(stored(document, "Common/ProductID"), "5308417");
+    EXPECT_EQ(stored(document, "Common/DeviceName"), "ZEM QSG 2");
+    EXPECT_TRUE(document.documentElement().selectAll("//*[@Status]").empty()) << "a read failed";
+}
+
+TEST(CliVirtualcan, BackupRestoreBackup)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--node", "5", "--node", "127"}, 2)) << sim.errors().toStdString();
+    CliRunner cli;
+    QTemporaryDir before;
+    ASSERT_NO_FATAL_FAILURE(backUp(cli, sim, before.path()));
+    XmlDocument node5;
+    XmlDocument node127;
+    ASSERT_NO_FATAL_FAILURE(loadBackup(before.path(), "100005", node5));
+    ASSERT_NO_FATAL_FAILURE(loadBackup(before.path(), "100127", node127));
+    EXPECT_EQ(stored(node5, "Scaling/PhysicalUnit"), "0");
+    EXPECT_EQ(stored(node5, "Common/ChannelName"), "");
+
+    // Into node 5 (the second device of the scan): kg and a channel name.
+    node5.documentElement().selectSingle("Parameters/Scaling/PhysicalUnit").setText("3");
+    node5.documentElement().selectSingle("Parameters/Common/ChannelName").setText("Balance 5");
+    const QString edited = before.filePath("edited.xml");
+    ASSERT_TRUE(node5.save(edited));
+    // quelbrin-sim's way of naming the bus is taken too.
+    const CliRun restore = cli.run({"restore", edited, "--device", "2", "--can", "virtualcan:" + sim.canInterface()});
+    EXPECT_EQ(restore.exitCode, 0) << restore.err.toStdString();
+    EXPECT_EQ(restore.outLines(), QStringList{edited + "  CAN-ID 5, Snr. 100005"});
+
+    QTemporaryDir after;
+    ASSERT_NO_FATAL_FAILURE(backUp(cli, sim, after.path()));
+    XmlDocument restored;
+    XmlDocument untouched;
+    ASSERT_NO_FATAL_FAILURE(loadBackup(after.path(), "100005", restored));
+    ASSERT_NO_FATAL_FAILURE(loadBackup(after.path(), "100127", untouched));
+    EXPECT_EQ(stored(restored, "Scaling/PhysicalUnit"), "3");
+    EXPECT_EQ(stored(restored, "Common/ChannelName"), "Balance 5");
+    EXPECT_EQ(stored(untouched, "Scaling/PhysicalUnit"), "0");
+    EXPECT_EQ(stored(untouched, "Common/ChannelName"), "");
+    EXPECT_EQ(sim.stop(), 0);
+}
+
+}  // namespace
