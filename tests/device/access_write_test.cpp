@@ -128,6 +128,11 @@ TEST_P(AccessWrite, ReadOnlyParametersAreLeftAloneOrRefusedByKind)
 INSTANTIATE_TEST_SUITE_P(Kinds, AccessWrite, ::testing::ValuesIn(AllKinds),
                          [](const auto& info) { return kindName(info.param); });
 
+// The words for the abort a device answers a value out of its range with.
+const QString ValueRangeAbortText =
+    QStringLiteral("Erreur CiA : 'Error class 6, error 9, additional code 30 (hex)\r\n"
+                   "Description :Surveillance de l'étendue de mesure dépassée'");
+
 // A value the device refuses: one message, and the document back at the device's value.
 struct RefusalCase {
     int32_t kind;
@@ -166,7 +171,7 @@ TEST_P(AccessWriteRefused, RefusedWriteShowsOneMessageAndReadsTheValueBack)
 
 INSTANTIATE_TEST_SUITE_P(
     Kinds, AccessWriteRefused,
-    ::testing::Values(RefusalCase{CANBus, sdoabort::ValueRange, rc::CanSdoAbort, QStringLiteral("Erreur de bus CAN !")},
+    ::testing::Values(RefusalCase{CANBus, sdoabort::ValueRange, rc::CanSdoAbort, ValueRangeAbortText},
                       RefusalCase{PROFIBUS, sdoabort::ValueRange, rc::ValueNotSet,
                                   QStringLiteral("La valeur souhaitée ne peut pas être ajustée")},
                       RefusalCase{DeviceNet, sdoabort::ReadOnly, rc::ReadOnly,
@@ -186,7 +191,7 @@ TEST(AccessWriteBitMask, RefusedMaskAlsoShowsTheBusWords)
     EXPECT_EQ(world.host().texts(),
               (QStringList{QStringLiteral("Erreur lors de la mise du paramètre 'LimitSwitches/EnableMask': Erreur "
                                           "de bus CAN ! (-16503)"),
-                           QStringLiteral("DeviceSetValue(): LimitSwitches/EnableMask : Erreur de bus CAN !")}));
+                           QStringLiteral("DeviceSetValue(): LimitSwitches/EnableMask : ") + ValueRangeAbortText}));
 }
 
 // Writing a group: the members that are written, and what the group reports.

@@ -152,9 +152,11 @@ TEST(CliSimulation, SetOfAValueTheDeviceRefusesShowsTheDevicesValue)
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out.trimmed(), "Amplifier/Sensitivity  0.0000 mV/V");
     const QStringList lines = run.err.split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 2) << run.err.toStdString();
-    EXPECT_TRUE(lines[0].startsWith("DeviceSetValue(): Amplifier/Sensitivity : ")) << lines[0].toStdString();
-    EXPECT_EQ(lines[1], "Paramètre 'Sensibilité du capteur': Erreur lors de la mise du paramètre !");
+    ASSERT_EQ(lines.size(), 3) << run.err.toStdString();
+    EXPECT_EQ(lines[0].trimmed(), "DeviceSetValue(): Amplifier/Sensitivity : Erreur CiA : 'Error class 6, error 9, "
+                                  "additional code 31 (hex)");
+    EXPECT_EQ(lines[1], "Description :Surveillance de l'étendue de mesure dépassée à la limite supérieure'");
+    EXPECT_EQ(lines[2], "Paramètre 'Sensibilité du capteur': Erreur lors de la mise du paramètre !");
 }
 
 TEST(CliSimulation, YesStoresTheChangedConfigurationWhenLeaving)
