@@ -6,22 +6,9 @@
 
 #include <QApplication>
 #include <QCryptographicHash>
-#include <QDir>
-#include <QFileInfo>
 #include <QTextStream>
 
 namespace {
-
-// The executable's folder in the build tree; an installed program keeps its data
-// under <prefix>/share/quelbrin.
-QString programFolder()
-{
-    const QString exeFolder = QCoreApplication::applicationDirPath();
-    if (QFileInfo::exists(exeFolder + QStringLiteral("/DeviceDescription")))
-        return exeFolder;
-    const QString shared = QDir::cleanPath(exeFolder + QStringLiteral("/../share/quelbrin"));
-    return QFileInfo::exists(shared) ? shared : exeFolder;
-}
 
 // One key per executable and user: the same program started twice by one user is refused.
 QString instanceKey()
@@ -41,7 +28,7 @@ int main(int argc, char* argv[])
     QtHost host;
     AppState state;
     state.core.host = &host;
-    state.core.programFolder = programFolder();
+    state.core.programFolder = App_ProgramFolder();
     state.core.instanceKey = instanceKey();
 
     const int32_t result = App_Init(state);

@@ -14,17 +14,6 @@
 
 namespace {
 
-// The executable's folder in the build tree; an installed program keeps its data
-// under <prefix>/share/quelbrin.
-QString programFolder()
-{
-    const QString exeFolder = QCoreApplication::applicationDirPath();
-    if (QFileInfo::exists(exeFolder + QStringLiteral("/DeviceDescription")))
-        return exeFolder;
-    const QString shared = QDir::cleanPath(exeFolder + QStringLiteral("/../share/quelbrin"));
-    return QFileInfo::exists(shared) ? shared : exeFolder;
-}
-
 // Each run is an instance of its own: several commands may run side by side, also
 // beside the window program, as long as they use different buses.
 QString instanceKey()
@@ -42,7 +31,7 @@ void cliError(const QString& text)
 CliSession::CliSession(Host& host) : host_(host)
 {
     state_.core.host = &host_;
-    state_.core.programFolder = programFolder();
+    state_.core.programFolder = App_ProgramFolder();
     state_.core.instanceKey = instanceKey();
 }
 

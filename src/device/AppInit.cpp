@@ -5,7 +5,9 @@
 #include "core/Settings.h"
 #include "transport/AppState.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalSocket>
 
 namespace {
@@ -29,6 +31,15 @@ bool anotherInstanceRuns(AppState& state)
 }
 
 }  // namespace
+
+QString App_ProgramFolder()
+{
+    const QString exeFolder = QCoreApplication::applicationDirPath();
+    if (QFileInfo::exists(exeFolder + QStringLiteral("/DeviceDescription")))
+        return exeFolder;
+    const QString shared = QDir::cleanPath(exeFolder + QStringLiteral("/../share/quelbrin"));
+    return QFileInfo::exists(shared) ? shared : exeFolder;
+}
 
 QString App_BuildLanguage()
 {

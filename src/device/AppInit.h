@@ -8,5 +8,9 @@ struct AppState;
 // the settings and the descriptions (none: -6).
 int32_t App_Init(AppState& state);
 
+// The folder that holds the program's data (DeviceDescription/, DevConf.xsd):
+// the executable's folder in the build tree, else <prefix>/share/quelbrin.
+QString App_ProgramFolder();
+
 // The language the program is built for: "fr".
 QString App_BuildLanguage();
