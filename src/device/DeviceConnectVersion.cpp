@@ -9,11 +9,6 @@
 #include <QStringList>
 
 // The build passes the CMake project version; these stand in until it does.
-#ifndef QUELBRIN_VERSION_MAJOR
-#define QUELBRIN_VERSION_MAJOR 1
-#define QUELBRIN_VERSION_MINOR 0
-#endif
-
 namespace {
 
 QString firmwareMessage(int32_t required)

@@ -72,9 +72,19 @@ int32_t checkStoredValue(CheckContext& c, const Description* d, XmlNode node, Pa
     }
 }
 
+// A parameter reachable only through another kind of interface: the device's
+// configuration has no value for it, as the device read skipped it.
+bool onAnotherInterface(const CheckContext& c, XmlNode node)
+{
+    const int32_t required = roundTo<int32_t>(StrToDouble(node.childText("RequiresInterface")));
+    return required != 0 && required != c.entry.InterfaceKind;
+}
+
 int32_t checkNode(CheckContext& c, const Description* d, XmlNode node, const QString& path,
                   QString& text)
 {
+    if (onAnotherInterface(c, node))
+        return rc::ReloadComplete;
     const ParameterKind kind = parameterKind(node.name());
     switch (kind) {
     case ParameterKind::Group:

@@ -39,7 +39,9 @@ QByteArray checkedMembers()
            member("ParameterValueFloat", "Float", persistent(true) + "<MaxValue>2.5</MaxValue>") +
            member("ParameterValueShort", "Short", persistent(true) + "<MaxValue>10</MaxValue>") +
            member("ParameterValueLongFloat", "Scaled", persistent(true) + "<MaxValue>10</MaxValue>") +
-           member("ParameterFoo", "Odd") + member("ParameterValueLong", "NoFlag");
+           member("ParameterFoo", "Odd") + member("ParameterValueLong", "NoFlag") +
+           member("ParameterValueLong", "CanOnly", persistent(true) + "<RequiresInterface>1</RequiresInterface>") +
+           member("ParameterValueLong", "AnyBus", persistent(true) + "<RequiresInterface>0</RequiresInterface>");
 }
 
 class ConfCheckTest : public testing::Test {
@@ -99,6 +101,8 @@ TEST_F(ConfCheckTest, EachKindIsCheckedSkippedOrPassed)
         {"Scaled", "11", rc::Refused, 1},           {"Cfg/Gain", "10", rc::Ok, 0},
         {"Cfg/Missing", nullptr, rc::UnknownInConfiguration, 0},
         {"Nothing", nullptr, rc::UnknownInDescription, 0},
+        {"CanOnly", nullptr, rc::UnknownInConfiguration, 0},
+        {"AnyBus", nullptr, rc::UnknownInConfiguration, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.path) + " " + (c.stored ? c.stored : "(none)"));
@@ -112,6 +116,15 @@ TEST_F(ConfCheckTest, EachKindIsCheckedSkippedOrPassed)
             EXPECT_TRUE(parameters().selectSingle(QString::fromLatin1(c.path)).isNull());
         }
     }
+}
+
+TEST_F(ConfCheckTest, ParametersOfAnotherInterfaceAreSkipped)
+{
+    // A device read over PROFIBUS has no value for CAN-only parameters.
+    entry.InterfaceKind = PROFIBUS;
+    EXPECT_EQ(check(QStringLiteral("CanOnly")), rc::ReloadComplete);
+    EXPECT_EQ(check(QStringLiteral("AnyBus")), rc::UnknownInConfiguration);
+    EXPECT_TRUE(parameters().selectSingle(QStringLiteral("CanOnly")).isNull());
 }
 
 TEST_F(ConfCheckTest, AGroupGivesTheLastFailureOfItsMembers)
