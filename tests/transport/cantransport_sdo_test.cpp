@@ -2,6 +2,7 @@
 #include "core/ResultCodes.h"
 #include "support/TestFolder.h"
 #include "transport/ErrorText.h"
+#include "transport/can/CanScan.h"
 #include "transport/can/SdoSync.h"
 #include "transport/can/SdoTransfers.h"
 #include "transport/can/lib/CanopenClient.h"
@@ -137,6 +138,33 @@ TEST_F(SdoSyncTest, MissingAddressGivesMinusEightWithoutTransfer)
     document->loadFromMemory("<P><Communication><SDO><Index>0</Index></SDO></Communication></P>", nullptr);
     EXPECT_EQ(SDO_GetAddress(document->documentElement(), index, sub), rc::Ok);
     EXPECT_EQ(index, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SdoSyncTest, PreOperationalOnlyAfterYesThreeTimes)
+{
+    ScriptedHost& host = world_.host;
+    host.answers = {msg::No, msg::Yes};
+    CAN_SetPreOperational(state());
+    EXPECT_TRUE(rack_->framesWithId(0x000).empty());
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].style, msg::Question);
+    EXPECT_TRUE(host.messages[0].text.startsWith(
+        QStringLiteral("Normalement, l'exécution de cette fonction n'est requise que pour des fins de "
+                       "maintenance \r\net peut éventuellement produir")));
+    EXPECT_TRUE(host.messages[0].text.endsWith(QStringLiteral("est désactivé.\r\nContinuer quand même ?")));
+
+    CAN_SetPreOperational(state());
+    const std::vector<CanFrame> nmt = rack_->framesWithId(0x000);
+    ASSERT_EQ(nmt.size(), 3u);
+    for (const CanFrame& frame : nmt) {
+        ASSERT_EQ(frame.length, 2);
+        EXPECT_EQ(frame.data[0], 0x80);
+        EXPECT_EQ(frame.data[1], 0x00);
+    }
 }
 
 }  // namespace
