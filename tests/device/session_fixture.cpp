@@ -12,6 +12,7 @@
 #include "sim/can/SimCanNet.h"
 #include "sim/serial/SerialFrameServer.h"
 #include "transport/InterfaceManager.h"
+#include "support/ForwardingCanLibrary.h"
 #include "transport/can/lib/CanopenClient.h"
 #include "transport/serial/PosixSerialLibrary.h"
 
@@ -19,51 +20,17 @@
 #include <QFile>
 
 // The program's CAN client, with every time-out it is given on record.
-class RecordingCan : public CanLibrary {
+class RecordingCan : public ForwardingCanLibrary {
 public:
-    explicit RecordingCan(std::unique_ptr<CanLibrary> client) : client_(std::move(client)) {}
+    using ForwardingCanLibrary::ForwardingCanLibrary;
 
     std::vector<int32_t> timeouts;
 
-    int32_t connectClientToNet(const QString& hardware, const QString& net) override
-    {
-        return client_->connectClientToNet(hardware, net);
-    }
-    int32_t disconnectBus() override { return client_->disconnectBus(); }
-    int32_t resetCan() override { return client_->resetCan(); }
-    int32_t getStatus() override { return client_->getStatus(); }
-    int32_t getAvailableNets(QString& list) override { return client_->getAvailableNets(list); }
-    int32_t upload(uint8_t node, uint16_t index, uint8_t sub, uint8_t* buffer, int32_t& length) override
-    {
-        return client_->upload(node, index, sub, buffer, length);
-    }
-    int32_t download(uint8_t node, uint16_t index, uint8_t sub, const uint8_t* data, int32_t length) override
-    {
-        return client_->download(node, index, sub, data, length);
-    }
     int32_t setTimeoutTime(int32_t milliseconds) override
     {
         timeouts.push_back(milliseconds);
-        return client_->setTimeoutTime(milliseconds);
+        return ForwardingCanLibrary::setTimeoutTime(milliseconds);
     }
-    uint32_t lastAbortCode(uint8_t node, uint16_t index, uint8_t sub) const override
-    {
-        return client_->lastAbortCode(node, index, sub);
-    }
-    int32_t setReadSdoFromQueueOrder(int32_t order) override { return client_->setReadSdoFromQueueOrder(order); }
-    int32_t queueReadSdo(uint8_t node, uint16_t index, uint8_t sub) override
-    {
-        return client_->queueReadSdo(node, index, sub);
-    }
-    int32_t getReadSdoFromQueue(uint32_t& sdoError, uint8_t& node, uint16_t& index, uint8_t& sub,
-                                QByteArray& data) override
-    {
-        return client_->getReadSdoFromQueue(sdoError, node, index, sub, data);
-    }
-    int32_t setPdoOperMode(uint8_t mode, uint8_t node) override { return client_->setPdoOperMode(mode, node); }
-
-private:
-    std::unique_ptr<CanLibrary> client_;
 };
 
 namespace session {

@@ -1,56 +1,27 @@
 #pragma once
-#include "transport/can/lib/CanLibrary.h"
+#include "support/ForwardingCanLibrary.h"
 
 #include <algorithm>
-#include <memory>
 
 // A CAN library whose time-outs are capped. On a real bus every batch of a scan
 // waits its full time-out for the absent nodes; capped, a scan of 127 nodes costs
 // the test a fraction of the 8 x 500 ms.
-class TimeoutCap final : public CanLibrary {
+class TimeoutCap final : public ForwardingCanLibrary {
 public:
-    TimeoutCap(std::unique_ptr<CanLibrary> library, int32_t capMs) : library_(std::move(library)), capMs_(capMs) {}
+    TimeoutCap(std::unique_ptr<CanLibrary> library, int32_t capMs)
+        : ForwardingCanLibrary(std::move(library)), capMs_(capMs) {}
 
     int32_t setTimeoutTime(int32_t milliseconds) override
     {
-        return library_->setTimeoutTime(std::min(milliseconds, capMs_));
+        return ForwardingCanLibrary::setTimeoutTime(std::min(milliseconds, capMs_));
     }
-
     int32_t connectClientToNet(const QString& hardware, const QString& net) override
     {
-        const int32_t result = library_->connectClientToNet(hardware, net);
-        library_->setTimeoutTime(capMs_);
+        const int32_t result = ForwardingCanLibrary::connectClientToNet(hardware, net);
+        ForwardingCanLibrary::setTimeoutTime(capMs_);
         return result;
     }
-    int32_t disconnectBus() override { return library_->disconnectBus(); }
-    int32_t resetCan() override { return library_->resetCan(); }
-    int32_t getStatus() override { return library_->getStatus(); }
-    int32_t getAvailableNets(QString& list) override { return library_->getAvailableNets(list); }
-    int32_t upload(uint8_t node, uint16_t index, uint8_t sub, uint8_t* buffer, int32_t& length) override
-    {
-        return library_->upload(node, index, sub, buffer, length);
-    }
-    int32_t download(uint8_t node, uint16_t index, uint8_t sub, const uint8_t* data, int32_t length) override
-    {
-        return library_->download(node, index, sub, data, length);
-    }
-    uint32_t lastAbortCode(uint8_t node, uint16_t index, uint8_t sub) const override
-    {
-        return library_->lastAbortCode(node, index, sub);
-    }
-    int32_t setReadSdoFromQueueOrder(int32_t order) override { return library_->setReadSdoFromQueueOrder(order); }
-    int32_t queueReadSdo(uint8_t node, uint16_t index, uint8_t sub) override
-    {
-        return library_->queueReadSdo(node, index, sub);
-    }
-    int32_t getReadSdoFromQueue(uint32_t& sdoError, uint8_t& node, uint16_t& index, uint8_t& sub,
-                                QByteArray& data) override
-    {
-        return library_->getReadSdoFromQueue(sdoError, node, index, sub, data);
-    }
-    int32_t setPdoOperMode(uint8_t mode, uint8_t node) override { return library_->setPdoOperMode(mode, node); }
 
 private:
-    std::unique_ptr<CanLibrary> library_;
     int32_t capMs_;
 };
