@@ -11,17 +11,6 @@ namespace {
 
 const QString kChannelNamePath = QStringLiteral("Common/ChannelName");
 
-QString withoutBlanks(const QString& text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text[first] == u' ')
-        ++first;
-    while (last > first && text[last - 1] == u' ')
-        --last;
-    return text.mid(first, last - first);
-}
-
 // Every writable, stored member in turn; a member the device holds read-only does
 // not fail the group, any other failure does (the last one is reported).
 int32_t writeGroup(AppState& state, const InterfaceSettings& settings, DeviceEntry& entry, XmlNode group,
@@ -52,7 +41,7 @@ int32_t setValue(AppState& state, const InterfaceSettings& settings, DeviceEntry
             ? writeGroup(state, settings, entry, node, parameters, path, panel, quiet)
             : writeFromConfiguration(state, settings, entry, node, parameters, path, quiet, written);
     if (path == kChannelNamePath && written)
-        entry.Name = withoutBlanks(*written);
+        entry.Name = trimBlanks(*written);
     if (result == rc::Ok && flagOf(node, "ReloadComplete"))
         return rc::ReloadComplete;
     if (result >= 0)

@@ -116,3 +116,20 @@ QString xpathLiteral(const QString& text)
         parts << '"' + piece + '"';
     return QStringLiteral("concat(") + parts.join(QStringLiteral(", '\"', ")) + ')';
 }
+
+QString trimBlanks(const QString& text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == u' ')
+        ++first;
+    while (last > first && text[last - 1] == u' ')
+        --last;
+    return text.mid(first, last - first);
+}
+
+QString textOfBytes(const QByteArray& bytes)
+{
+    const qsizetype end = bytes.indexOf('\0');
+    return trimBlanks(QString::fromLatin1(end < 0 ? bytes : bytes.left(end)));
+}

@@ -30,5 +30,10 @@ int64_t dayNumber(const QDate& date);
 
 // A single in its shortest form with the user's decimal separator, for messages.
 QString floatForMessage(float value);
+// The text without the blanks at both ends (other white space stays).
+QString trimBlanks(const QString& text);
+// 8-bit characters up to the first NUL, blanks trimmed at both ends: a device string.
+QString textOfBytes(const QByteArray& bytes);
+
 // An XPath string literal for any text (quotes included).
 QString xpathLiteral(const QString& text);

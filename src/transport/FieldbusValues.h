@@ -11,6 +11,3 @@
 // The number of the element at path below parent (e.g. {"Communication", "DPV1",
 // "Index"}) as an unsigned byte; false when the element is missing.
 bool Fieldbus_ChildByte(XmlNode parent, std::initializer_list<const char*> path, uint8_t& value);
-
-// 8-bit characters up to the first NUL, blanks trimmed at both ends.
-QString Fieldbus_BytesToText(const QByteArray& bytes);

@@ -3,7 +3,7 @@
 
 #include "core/ResultCodes.h"
 #include "device/DeviceAccess.h"
-#include "sim/amplifier/AbortCodes.h"
+#include "sim/SdoTarget.h"
 
 namespace devicetest {
 namespace {

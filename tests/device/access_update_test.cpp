@@ -5,7 +5,7 @@
 #include "device/DeviceAccess.h"
 #include "model/ParameterKind.h"
 #include "model/ValueText.h"
-#include "sim/amplifier/AbortCodes.h"
+#include "sim/SdoTarget.h"
 
 #include <cstring>
 

@@ -3,7 +3,7 @@
 
 #include "core/ResultCodes.h"
 #include "device/DeviceAccess.h"
-#include "sim/amplifier/AbortCodes.h"
+#include "sim/SdoTarget.h"
 #include "transport/dpv1_fixture.h"
 
 #include <cstring>

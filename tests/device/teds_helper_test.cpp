@@ -3,7 +3,7 @@
 
 #include "core/ResultCodes.h"
 #include "device/TedsHelper.h"
-#include "sim/amplifier/AbortCodes.h"
+#include "sim/SdoTarget.h"
 #include "sim/amplifier/SensorTeds.h"
 #include "transport/AppState.h"
 

@@ -1,6 +1,6 @@
 // The instrument behaviour: signal, status words, zero and tare, limit switches,
 // store and restart, faults.
-#include "sim/amplifier/AbortCodes.h"
+#include "sim/SdoTarget.h"
 #include "sim/amplifier/StatusBits.h"
 #include "sim/amplifier_fixture.h"
 

@@ -1,6 +1,6 @@
 // The object dictionary built from a description: widths, byte layouts, defaults,
 // access rules and abort codes.
-#include "sim/amplifier/AbortCodes.h"
+#include "sim/SdoTarget.h"
 #include "sim/amplifier/DescriptionReader.h"
 #include "sim/amplifier_fixture.h"
 

@@ -1,6 +1,6 @@
 // DPV1 and DeviceNet addresses reach the same entries as SDO, with their own result codes.
 #include "core/ResultCodes.h"
-#include "sim/amplifier/AbortCodes.h"
+#include "sim/SdoTarget.h"
 #include "sim/amplifier/FieldbusResult.h"
 #include "sim/amplifier_fixture.h"
 

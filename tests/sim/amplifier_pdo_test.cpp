@@ -1,5 +1,5 @@
 // PDO mapping and communication objects under the CiA 301 write rules.
-#include "sim/amplifier/AbortCodes.h"
+#include "sim/SdoTarget.h"
 #include "sim/amplifier_fixture.h"
 
 #include <gtest/gtest.h>

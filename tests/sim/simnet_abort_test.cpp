@@ -3,7 +3,7 @@
 #include "sim/simnet_fixture.h"
 
 #include "core/ResultCodes.h"
-#include "sim/amplifier/AbortCodes.h"
+#include "sim/SdoTarget.h"
 #include "transport/ErrorText.h"
 #include "transport/can/CanTexts.h"
 #include "transport/can/SdoSync.h"

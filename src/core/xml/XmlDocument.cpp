@@ -207,15 +207,19 @@ XmlDocument::XmlDocument() : doc_(xmlNewDoc(X("1.0"))) {}
 
 XmlDocument::~XmlDocument() { xmlFreeDoc(doc_); }
 
-bool XmlDocument::load(const QString& path, const QString& schemaPath, QString* reason)
+namespace {
+
+constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOWARNING;
+
+// Runs one parse (and, with a schema, the validation) and keeps the first error.
+template <typename Read>
+xmlDocPtr parse(Read read, const QString& schemaPath, QString* reason)
 {
-    schemaPath_ = schemaPath;
     ErrorCollector errors;
     xmlParserCtxtPtr ctxt = xmlNewParserCtxt();
     if (!ctxt)
-        return false;
-    xmlDocPtr parsed = xmlCtxtReadFile(ctxt, path.toUtf8().constData(), nullptr,
-                                       XML_PARSE_NONET | XML_PARSE_NOWARNING);
+        return nullptr;
+    xmlDocPtr parsed = read(ctxt);
     xmlFreeParserCtxt(ctxt);
     if (parsed && !schemaPath.isEmpty()) {
         const QString schemaError = XmlSchemaCache::validate(schemaPath, parsed);
@@ -225,30 +229,34 @@ bool XmlDocument::load(const QString& path, const QString& schemaPath, QString* 
             parsed = nullptr;
         }
     }
-    if (!parsed) {
-        if (reason)
-            *reason = errors.first;
-        return false;
-    }
-    xmlFreeDoc(doc_);
-    doc_ = parsed;
-    return true;
+    if (!parsed && reason)
+        *reason = errors.first;
+    return parsed;
+}
+
+}  // namespace
+
+bool XmlDocument::load(const QString& path, const QString& schemaPath, QString* reason)
+{
+    schemaPath_ = schemaPath;
+    const QByteArray file = path.toUtf8();
+    return adopt(parse([&](xmlParserCtxtPtr ctxt) { return xmlCtxtReadFile(ctxt, file.constData(), nullptr, kParseOptions); },
+                       schemaPath, reason));
 }
 
 bool XmlDocument::loadFromMemory(const QByteArray& xml, QString* reason)
 {
-    ErrorCollector errors;
-    xmlParserCtxtPtr ctxt = xmlNewParserCtxt();
-    if (!ctxt)
+    return adopt(parse(
+        [&](xmlParserCtxtPtr ctxt) {
+            return xmlCtxtReadMemory(ctxt, xml.constData(), int(xml.size()), nullptr, nullptr, kParseOptions);
+        },
+        QString(), reason));
+}
+
+bool XmlDocument::adopt(_xmlDoc* parsed)
+{
+    if (!parsed)
         return false;
-    xmlDocPtr parsed = xmlCtxtReadMemory(ctxt, xml.constData(), int(xml.size()), nullptr, nullptr,
-                                         XML_PARSE_NONET | XML_PARSE_NOWARNING);
-    xmlFreeParserCtxt(ctxt);
-    if (!parsed) {
-        if (reason)
-            *reason = errors.first;
-        return false;
-    }
     xmlFreeDoc(doc_);
     doc_ = parsed;
     return true;

@@ -78,6 +78,9 @@ public:
     XmlNode createDocumentElement(const QString& name);
 
 private:
+    // Takes a parsed document in place of the current one; false for none.
+    bool adopt(_xmlDoc* parsed);
+
     _xmlDoc* doc_;
     QString schemaPath_;
 };

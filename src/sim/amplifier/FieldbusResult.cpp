@@ -1,7 +1,7 @@
 #include "sim/amplifier/FieldbusResult.h"
 
 #include "core/ResultCodes.h"
-#include "sim/amplifier/AbortCodes.h"
+#include "sim/SdoTarget.h"
 
 int32_t fieldbusResult(uint32_t abortCode)
 {

@@ -1,6 +1,6 @@
 #include "sim/amplifier/PdoRules.h"
 
-#include "sim/amplifier/AbortCodes.h"
+#include "sim/SdoTarget.h"
 #include "sim/amplifier/StandardObjects.h"
 #include "sim/amplifier/ValueCodec.h"
 

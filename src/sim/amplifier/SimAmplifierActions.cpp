@@ -1,6 +1,6 @@
 // What writes set off in the simulated amplifier: the changed flag, actions,
 // the command word, stores, restart and the TEDS.
-#include "sim/amplifier/AbortCodes.h"
+#include "sim/SdoTarget.h"
 #include "sim/amplifier/SensorTeds.h"
 #include "sim/amplifier/SimAmplifier.h"
 #include "sim/amplifier/StandardObjects.h"

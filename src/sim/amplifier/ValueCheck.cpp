@@ -1,6 +1,6 @@
 #include "sim/amplifier/ValueCheck.h"
 
-#include "sim/amplifier/AbortCodes.h"
+#include "sim/SdoTarget.h"
 #include "sim/amplifier/ValueCodec.h"
 
 #include <algorithm>

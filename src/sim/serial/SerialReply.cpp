@@ -1,6 +1,6 @@
 #include "sim/serial/SerialReply.h"
 
-#include "sim/amplifier/AbortCodes.h"
+#include "sim/SdoTarget.h"
 #include "sim/serial/SerialStatus.h"
 
 namespace {

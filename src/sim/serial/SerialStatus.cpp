@@ -1,6 +1,6 @@
 #include "sim/serial/SerialStatus.h"
 
-#include "sim/amplifier/AbortCodes.h"
+#include "sim/SdoTarget.h"
 
 uint8_t serialStatus(uint32_t abortCode)
 {

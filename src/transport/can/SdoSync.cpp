@@ -112,19 +112,6 @@ int32_t SDO_ReadParam(AppState& state, const InterfaceSettings& settings, uint8_
     return SDO_ReadSync(state, settings, node, uint16_t(index), sub, buffer, length, panel);
 }
 
-QString SDO_BytesToText(const QByteArray& bytes)
-{
-    const qsizetype end = bytes.indexOf('\0');
-    QString text = QString::fromLatin1(end < 0 ? bytes : bytes.left(end));
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text[first] == ' ')
-        ++first;
-    while (last > first && text[last - 1] == ' ')
-        --last;
-    return text.mid(first, last - first);
-}
-
 int32_t SDO_ReadString(AppState& state, const InterfaceSettings& settings, uint8_t node,
                        uint16_t index, uint8_t sub, QString& text, Host* panel)
 {
@@ -141,7 +128,7 @@ int32_t SDO_ReadString(AppState& state, const InterfaceSettings& settings, uint8
                                   .arg(sub));
         return result;
     }
-    text = SDO_BytesToText(buffer.left(length));
+    text = textOfBytes(buffer.left(length));
     return result;
 }
 

@@ -32,6 +32,3 @@ int32_t SDO_GetAddress(XmlNode parameter, int32_t& index, uint8_t& sub);
 int32_t SDO_ReadAbortCode(AppState& state, const InterfaceSettings& settings,
                           const DeviceEntry& entry, const QString& path, QByteArray& bytes,
                           int32_t& length);
-
-// Bytes up to the first NUL as 8-bit characters, blanks trimmed at both ends.
-QString SDO_BytesToText(const QByteArray& bytes);

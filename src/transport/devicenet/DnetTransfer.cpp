@@ -1,6 +1,7 @@
 // Attribute reads and writes by class, instance and attribute.
 #include "core/Log.h"
 #include "core/ResultCodes.h"
+#include "model/ValueText.h"
 #include "transport/AppState.h"
 #include "transport/FieldbusValues.h"
 #include "transport/devicenet/DeviceNetLibrary.h"
@@ -174,7 +175,7 @@ int32_t DNET_ReadString(AppState& state, uint8_t macId, uint8_t classId, uint8_t
         return rc::NoInterface;
     if (*result < 0)
         return DNET_MapStatus(*result);
-    text = Fieldbus_BytesToText(buffer.left(std::max(maxLength, 0)));
+    text = textOfBytes(buffer.left(std::max(maxLength, 0)));
     return rc::Ok;
 }
 

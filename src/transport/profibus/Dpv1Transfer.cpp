@@ -1,5 +1,6 @@
 // Reads and writes of parameters and raw records by DPV1 slot and index.
 #include "core/ResultCodes.h"
+#include "model/ValueText.h"
 #include "transport/AppState.h"
 #include "transport/FieldbusValues.h"
 #include "transport/profibus/Dpv1Transport.h"
@@ -139,7 +140,7 @@ int32_t DPV1_ReadString(AppState& state, const InterfaceSettings& settings, uint
     QByteArray buffer;
     int32_t length = maxLength;
     const int32_t result = readRecord(state, settings, station, slot, index, buffer, length);
-    text = result < 0 ? QString() : Fieldbus_BytesToText(buffer.left(result));
+    text = result < 0 ? QString() : textOfBytes(buffer.left(result));
     return result;
 }
 

@@ -1,6 +1,7 @@
 #include "transport/serial/ComValues.h"
 
 #include "core/Log.h"
+#include "model/ValueText.h"
 #include "transport/AppState.h"
 #include "transport/can/SdoSync.h"
 
@@ -12,7 +13,7 @@ int32_t COM_ReadString(AppState& state, uint16_t index, uint8_t sub, QString& te
         text.clear();
         return result;
     }
-    text = SDO_BytesToText(bytes);
+    text = textOfBytes(bytes);
     return rc::Ok;
 }
 
