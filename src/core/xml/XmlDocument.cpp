@@ -240,8 +240,9 @@ bool XmlDocument::load(const QString& path, const QString& schemaPath, QString* 
 {
     schemaPath_ = schemaPath;
     const QByteArray file = path.toUtf8();
-    return adopt(parse([&](xmlParserCtxtPtr ctxt) { return xmlCtxtReadFile(ctxt, file.constData(), nullptr, kParseOptions); },
-                       schemaPath, reason));
+    return adopt(parse(
+        [&](xmlParserCtxtPtr ctxt) { return xmlCtxtReadFile(ctxt, file.constData(), nullptr, kParseOptions); },
+        schemaPath, reason));
 }
 
 bool XmlDocument::loadFromMemory(const QByteArray& xml, QString* reason)
