@@ -1,7 +1,7 @@
 #include "core/ResultCodes.h"
 #include "core/Settings.h"
 #include "device/AppInit.h"
-#include "model/QStringPrint.h"
+#include "support/QStringPrint.h"
 #include "support/TestFolder.h"
 
 #include <QDir>

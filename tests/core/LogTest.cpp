@@ -1,5 +1,5 @@
 #include "core/AppCore.h"
-#include "model/QStringPrint.h"
+#include "support/QStringPrint.h"
 #include "support/TestFolder.h"
 
 #include <QDate>

@@ -1,6 +1,6 @@
 #include "core/ResultCodes.h"
 #include "core/Settings.h"
-#include "model/QStringPrint.h"
+#include "support/QStringPrint.h"
 #include "support/TestFolder.h"
 
 #include <QFile>

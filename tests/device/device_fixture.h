@@ -1,6 +1,6 @@
 #pragma once
 #include "core/xml/XmlDocument.h"
-#include "model/QStringPrint.h"
+#include "support/QStringPrint.h"
 #include "sim/amplifier/SimAmplifier.h"
 #include "sim/amplifier/SimRack.h"
 #include "support/TestFolder.h"

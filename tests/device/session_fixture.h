@@ -1,4 +1,5 @@
 #pragma once
+#include "support/QStringPrint.h"
 #include "sim/amplifier/SimRack.h"
 #include "support/TestFolder.h"
 
@@ -104,4 +105,3 @@ private:
     std::unique_ptr<SerialFrameServer> server_;
 };
 
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }

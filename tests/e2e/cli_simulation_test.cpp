@@ -2,7 +2,7 @@
 // "Simulation"/"Démo" and the simulated PROFIBUS and DeviceNet masters, each
 // serving QSG 2 amplifiers at 3 and 42 and a QSN 2 at 17.
 #include "e2e/cli_runner.h"
-#include "model/QStringPrint.h"
+#include "support/QStringPrint.h"
 
 #include "support/TestFolder.h"
 

@@ -1,7 +1,7 @@
 // quelbrin-cli refuses what it cannot do before it touches a bus (exit code 2), and
 // says which device or net it cannot find (exit code 1).
 #include "e2e/cli_runner.h"
-#include "model/QStringPrint.h"
+#include "support/QStringPrint.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // virtualcan bus: the real CANopen client with real time-outs.
 #include "e2e/SimProcess.h"
 #include "e2e/cli_runner.h"
-#include "model/QStringPrint.h"
+#include "support/QStringPrint.h"
 
 #include "core/xml/XmlDocument.h"
 #include "support/TestFolder.h"

@@ -1,4 +1,4 @@
-#include "QStringPrint.h"
+#include "support/QStringPrint.h"
 #include "core/ResultCodes.h"
 #include "core/xml/XmlFiles.h"
 #include "model/Configuration.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "QStringPrint.h"
+#include "support/QStringPrint.h"
 #include "model/Descriptions.h"
 
 #include <QByteArray>

@@ -1,4 +1,4 @@
-#include "QStringPrint.h"
+#include "support/QStringPrint.h"
 #include "model/Descriptions.h"
 #include "support/TestFolder.h"
 

@@ -1,4 +1,4 @@
-#include "QStringPrint.h"
+#include "support/QStringPrint.h"
 #include "model/ValueText.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #pragma once
+#include "support/QStringPrint.h"
 #include "sim/serial/PseudoTerminal.h"
 #include "support/TestFolder.h"
 #include "transport/serial/SerialFrame.h"
@@ -52,4 +53,3 @@ private:
 
 }  // namespace serialtest
 
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
