@@ -110,29 +110,31 @@ int32_t SimDeviceNetMaster::abortDevice(uint8_t macId)
 int32_t SimDeviceNetMaster::read(uint8_t macId, uint8_t classId, uint8_t instance, uint8_t attribute,
                                  int32_t timeoutMs, QByteArray& bytes)
 {
-    if (const auto refused = refusal(DeviceNetCall::Read))
-        return *refused;
-    if (!open_)
-        return simdnet::NotOpen;
-    SimAmplifier* amplifier = answering(macId, timeoutMs);
-    if (!amplifier)
-        return simdnet::NoAnswer;
-    const int32_t result = amplifier->readByDeviceNet(classId, instance, attribute, bytes);
-    return result < 0 ? statusOf(result) : success(DeviceNetCall::Read);
+    return exchange(DeviceNetCall::Read, macId, timeoutMs, [&](SimAmplifier& amplifier) {
+        return amplifier.readByDeviceNet(classId, instance, attribute, bytes);
+    });
 }
 
 int32_t SimDeviceNetMaster::write(uint8_t macId, uint8_t classId, uint8_t instance, uint8_t attribute,
                                   int32_t timeoutMs, const QByteArray& bytes)
 {
-    if (const auto refused = refusal(DeviceNetCall::Write))
+    return exchange(DeviceNetCall::Write, macId, timeoutMs, [&](SimAmplifier& amplifier) {
+        return amplifier.writeByDeviceNet(classId, instance, attribute, bytes);
+    });
+}
+
+int32_t SimDeviceNetMaster::exchange(DeviceNetCall call, uint8_t macId, int32_t timeoutMs,
+                                     const std::function<int32_t(SimAmplifier&)>& transfer)
+{
+    if (const auto refused = refusal(call))
         return *refused;
     if (!open_)
         return simdnet::NotOpen;
     SimAmplifier* amplifier = answering(macId, timeoutMs);
     if (!amplifier)
         return simdnet::NoAnswer;
-    const int32_t result = amplifier->writeByDeviceNet(classId, instance, attribute, bytes);
-    return result < 0 ? statusOf(result) : success(DeviceNetCall::Write);
+    const int32_t result = transfer(*amplifier);
+    return result < 0 ? statusOf(result) : success(call);
 }
 
 int32_t SimDeviceNetMaster::parameterReadInt(uint8_t macId, uint8_t classId, uint8_t instance, uint8_t attribute,

@@ -2,6 +2,7 @@
 #include "transport/devicenet/DeviceNetLibrary.h"
 
 #include <QByteArray>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -64,6 +65,10 @@ private:
     // A successful transfer's status: 0, or the injected success status.
     int32_t success(DeviceNetCall call) const;
     SimAmplifier* answering(uint8_t macId, int32_t timeoutMs) const;
+    // One read or write of an attribute: the injected refusal, the open interface and
+    // an answering device first, then the amplifier's result as a DeviceNet status.
+    int32_t exchange(DeviceNetCall call, uint8_t macId, int32_t timeoutMs,
+                     const std::function<int32_t(SimAmplifier&)>& transfer);
     // The status of a read or write, and for a read its bytes.
     int32_t read(uint8_t macId, uint8_t classId, uint8_t instance, uint8_t attribute, int32_t timeoutMs,
                  QByteArray& bytes);
