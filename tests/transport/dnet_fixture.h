@@ -1,5 +1,6 @@
 #pragma once
 #include "core/ResultCodes.h"
+#include "demo_rack_test.h"
 #include "model/Descriptions.h"
 #include "sim/amplifier/SimRack.h"
 #include "sim/devicenet/SimDeviceNetMaster.h"
@@ -90,17 +91,12 @@ public:
 
 // The demo rack (QSG2 at MAC ID 3, QSN2 at 17, QSG2 at 42) behind a recording simulated
 // master, an open DeviceNet interface at 500 kBaud and the QSG2 description.
-class DnetTest : public ::testing::Test {
+class DnetTest : public DemoRackTest {
 protected:
     static constexpr uint8_t Mac = 3;
 
     DnetTest()
     {
-        const QString folder = Descr_Folder(world.state.core);
-        EXPECT_EQ(buildDemoRack(rack, folder), rc::Ok);
-        EXPECT_EQ(Descr_Load(world.state.core, QDir(folder).filePath(QLatin1String(demorack::StrainGaugeFile)),
-                             description),
-                  rc::Ok);
         auto recorder = std::make_unique<RecordingDeviceNet>(&rack);
         library = recorder.get();
         world.state.buses.devicenet = std::move(recorder);
@@ -112,13 +108,9 @@ protected:
 
     QByteArray stored(const QString& path, uint8_t macId = Mac) const
     {
-        const auto entry = rack.node(macId)->entryByPath(path);
-        return entry ? entry->value : QByteArray("<none>");
+        return DemoRackTest::stored(path, macId);
     }
 
-    TestFolder world;
-    SimRack rack;
-    std::unique_ptr<Description> description;
     RecordingDeviceNet* library = nullptr;
     InterfaceSettings settings;
 };

@@ -1,5 +1,6 @@
 #pragma once
 #include "core/ResultCodes.h"
+#include "demo_rack_test.h"
 #include "model/Descriptions.h"
 #include "sim/amplifier/SimRack.h"
 #include "sim/profibus/SimProfibusMaster.h"
@@ -157,17 +158,12 @@ private:
 
 // The demo rack (QSG2 at 3, QSN2 at 17, QSG2 at 42) behind a recording simulated master,
 // the QSG2 description for parameter elements, and a PROFIBUS interface on a card.
-class Dpv1Test : public ::testing::Test {
+class Dpv1Test : public DemoRackTest {
 protected:
     static constexpr uint8_t Station = 3;
 
     Dpv1Test()
     {
-        const QString folder = Descr_Folder(world.state.core);
-        EXPECT_EQ(buildDemoRack(rack, folder), rc::Ok);
-        EXPECT_EQ(Descr_Load(world.state.core, QDir(folder).filePath(QLatin1String(demorack::StrainGaugeFile)),
-                             description),
-                  rc::Ok);
         auto recorder = std::make_unique<RecordingProfibus>(&rack);
         library = recorder.get();
         world.state.buses.profibus = std::move(recorder);
@@ -184,22 +180,11 @@ protected:
         library->calls.clear();
     }
 
-    XmlNode parameter(const QString& path) const
-    {
-        XmlNode node;
-        EXPECT_EQ(Descr_FindNode(path, description.get(), node), rc::Ok) << path.toStdString();
-        return node;
-    }
-
     QByteArray stored(const QString& path, uint8_t station = Station) const
     {
-        const auto entry = rack.node(station)->entryByPath(path);
-        return entry ? entry->value : QByteArray("<none>");
+        return DemoRackTest::stored(path, station);
     }
 
-    TestFolder world;
-    SimRack rack;
-    std::unique_ptr<Description> description;
     RecordingProfibus* library = nullptr;
     InterfaceSettings settings;
 };
