@@ -41,7 +41,7 @@
 
 #include <stdint.h>
 
-#define QUELBRIN_FIELDBUS_PLUGIN_VERSION 1u
+#define QUELBRIN_FIELDBUS_PLUGIN_VERSION 2u
 #define QUELBRIN_DIAG_SIZE 256
 #define QUELBRIN_STATION_LIST_SIZE 127
 
@@ -82,9 +82,10 @@ typedef struct quelbrin_profibus_api {
     int32_t (*c2_read_float)(int16_t type, int16_t devno, uint8_t station, uint8_t slot, uint8_t index,
                              float* value, int32_t timeout_ms, char* diag);
 
-    /* DPV1 write of length bytes: >= 0 written. */
+    /* DPV1 write of length bytes (0 and more; a TEDS block has 256): >= 0 written.
+       Version 1 passed the length as one byte. */
     int32_t (*c2_write)(int16_t type, int16_t devno, uint8_t station, uint8_t slot, uint8_t index,
-                        const uint8_t* buffer, uint8_t length, int32_t timeout_ms, char* diag);
+                        const uint8_t* buffer, int32_t length, int32_t timeout_ms, char* diag);
     int32_t (*c2_write_int8)(int16_t type, int16_t devno, uint8_t station, uint8_t slot, uint8_t index,
                              uint8_t value, int32_t timeout_ms, char* diag);
     int32_t (*c2_write_int16)(int16_t type, int16_t devno, uint8_t station, uint8_t slot, uint8_t index,

@@ -12,8 +12,6 @@ using namespace deviceaccess;
 namespace {
 
 constexpr int32_t kDefaultMaxLen = 4096;
-// A DPV1 read names the length it wants in one byte.
-constexpr int32_t kLongestDpv1Read = 255;
 
 int32_t readString(AppState& state, const InterfaceSettings& settings, const DeviceEntry& entry, XmlNode node,
                    QString& text, Host* panel)
@@ -56,10 +54,7 @@ int32_t readBytes(AppState& state, const InterfaceSettings& settings, const Devi
             return SDO_ReadSync(state, settings, uint8_t(entry.NodeId), uint16_t(at.index), at.sub, bytes, length,
                                 panel);
         },
-        [&](const Dpv1At&) {
-            length = std::min(length, kLongestDpv1Read);
-            return DPV1_ReadBytes(state, settings, uint8_t(entry.Address), node, bytes, length);
-        },
+        [&](const Dpv1At&) { return DPV1_ReadBytes(state, settings, uint8_t(entry.Address), node, bytes, length); },
         [&](const DnetAt& at) {
             return DNET_ReadBytes(state, entry.MacId, at.classId, at.instance, at.attribute, bytes, length);
         });

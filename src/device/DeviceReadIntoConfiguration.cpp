@@ -139,7 +139,8 @@ int32_t updateBitMask(const Update& u)
     return store(u.element, result, QString::number(value));
 }
 
-// A block that cannot be read is kept empty; the walk over the tree is not stopped by it.
+// A block that cannot be read is kept empty; the walk over the tree is not stopped by
+// it, unless the bus gave up on the device while reading it.
 int32_t updateHexBinary(const Update& u)
 {
     QByteArray bytes;
@@ -151,7 +152,7 @@ int32_t updateHexBinary(const Update& u)
         Conf_MarkFailed(u.element, result);
         XmlNode(u.element).setText(QString());
     }
-    return rc::Ok;
+    return result == rc::NoDevice ? result : rc::Ok;
 }
 
 int32_t updateDate(const Update& u)

@@ -43,13 +43,18 @@ QString sdoAbortText(AppState& state, const InterfaceSettings& settings, const D
 
 }  // namespace
 
+QString resultCodeText(int32_t code)
+{
+    const QString text = textOfCode(code);
+    return text.isEmpty() ? QString::number(code) : text;
+}
+
 QString ErrorText(AppState& state, const InterfaceSettings& settings, const DeviceEntry& entry,
                   int32_t code, const QString& path)
 {
     if (code == rc::CanSdoAbort)
         return sdoAbortText(state, settings, entry, path);
-    const QString text = textOfCode(code);
-    if (!text.isEmpty())
-        return text;
-    return settings.InterfaceType == PROFIBUS ? DPV1_ErrorText(code) : QString::number(code);
+    if (settings.InterfaceType == PROFIBUS && textOfCode(code).isEmpty())
+        return DPV1_ErrorText(code);
+    return resultCodeText(code);
 }

@@ -1,6 +1,7 @@
 #include "transport/InterfaceManager.h"
 
 #include "core/Host.h"
+#include "core/Log.h"
 #include "core/ResultCodes.h"
 #include "transport/AppState.h"
 #include "transport/can/CanTexts.h"
@@ -8,6 +9,8 @@
 #include "transport/devicenet/DnetTransport.h"
 #include "transport/profibus/Dpv1Transport.h"
 #include "transport/serial/ComTransport.h"
+
+#include <exception>
 
 namespace {
 
@@ -55,9 +58,7 @@ int32_t connectCan(AppState& state, InterfaceSettings& settings)
     return result;
 }
 
-}  // namespace
-
-int32_t Interface_Connect(AppState& state, InterfaceSettings& settings)
+int32_t openInterface(AppState& state, InterfaceSettings& settings)
 {
     switch (settings.InterfaceType) {
     case CANBus:
@@ -73,6 +74,28 @@ int32_t Interface_Connect(AppState& state, InterfaceSettings& settings)
         settings.InterfaceType = NoInterfaceKind;
         settings.Connected = false;
         return rc::UnknownInterface;
+    }
+}
+
+int32_t connectFailedUnexpectedly(AppState& state, InterfaceSettings& settings, const QString& description)
+{
+    const QString text = QStringLiteral("Interface_Connect(): ") + description;
+    Log_Write(state.core, text);
+    ShowMessage(*state.core.host, text, msg::Warning);
+    settings.Connected = false;
+    return rc::Failed;
+}
+
+}  // namespace
+
+int32_t Interface_Connect(AppState& state, InterfaceSettings& settings)
+{
+    try {
+        return openInterface(state, settings);
+    } catch (const std::exception& error) {
+        return connectFailedUnexpectedly(state, settings, QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        return connectFailedUnexpectedly(state, settings, QStringLiteral("Erreur inconnue"));
     }
 }
 

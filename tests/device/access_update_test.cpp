@@ -6,8 +6,13 @@
 #include "model/ParameterKind.h"
 #include "model/ValueText.h"
 #include "sim/SdoTarget.h"
+#include "sim/serial/SerialReply.h"
+#include "sim/serial/SerialRequestParser.h"
+#include "transport/AppState.h"
+#include "transport/serial/SerialLibrary.h"
 
 #include <cstring>
+#include <utility>
 
 namespace devicetest {
 namespace {
@@ -152,6 +157,117 @@ TEST(AccessUpdateSilence, DeviceFallingSilentEndsTheWalkAtTheFirstNoDevice)
               QStringLiteral("1.5"));
     EXPECT_FALSE(entry.Online);
     EXPECT_EQ(world.host().messages.size(), 1u);
+}
+
+// A serial line served in-process by the amplifier, on the host's virtual clock: a
+// reply that does not come costs the time-out, the library's pause its 0.1 ms units.
+class VirtualSerial : public SerialLibrary {
+public:
+    VirtualSerial(SimAmplifier& amplifier, ScriptedHost& host) : amplifier_(amplifier), host_(host) {}
+
+    int32_t openPort(int32_t, int32_t, const QByteArray&, int32_t, int32_t, int32_t) override
+    {
+        open_ = true;
+        return rc::Ok;
+    }
+    int32_t closePortEx(int32_t) override
+    {
+        open_ = false;
+        line_.clear();
+        return rc::Ok;
+    }
+    int32_t setTimeout(int32_t milliseconds) override
+    {
+        timeoutMs_ = milliseconds;
+        return rc::Ok;
+    }
+    int32_t selectPort(int32_t) override { return open_ ? rc::Ok : rc::Failed; }
+    int32_t selectDevice(int32_t) override { return open_ ? rc::Ok : rc::Failed; }
+    void delay(int32_t units) override { host_.sleepMs(units / 10); }
+    int32_t flushInQueue() override { return int32_t(std::exchange(line_, QByteArray()).size()); }
+    int32_t writePortCount(const char* buffer, int32_t count) override
+    {
+        if (!open_ || count < SerialFrameHeader::Size)
+            return rc::Failed;
+        ++requests;
+        const SerialRequest request{SerialFrameHeader::decode(buffer),
+                                    QByteArray(buffer + SerialFrameHeader::Size, count - SerialFrameHeader::Size)};
+        if (!amplifier_.isSilent())
+            line_ += serialReply(amplifier_, request);
+        if (silenceAfter && ObjectKey{request.header.index, request.header.sub} == *silenceAfter) {
+            amplifier_.setSilent(true);
+            silencedAt = {requests, host_.clockMs};
+        }
+        return count;
+    }
+    int32_t readPort(char* buffer, int32_t count) override
+    {
+        if (!open_)
+            return rc::Failed;
+        if (line_.size() < count) {
+            host_.sleepMs(timeoutMs_);
+            line_.clear();
+            return rc::Timeout;
+        }
+        std::memcpy(buffer, line_.constData(), size_t(count));
+        line_.remove(0, count);
+        return count;
+    }
+
+    int requests = 0;
+    // The amplifier answers this request, then nothing more.
+    std::optional<ObjectKey> silenceAfter;
+    std::pair<int, long long> silencedAt;  // requests and virtual time by then
+
+private:
+    SimAmplifier& amplifier_;
+    ScriptedHost& host_;
+    bool open_ = false;
+    int32_t timeoutMs_ = DefaultTimeoutMs;
+    QByteArray line_;
+};
+
+// The walk ends with the device: at once when a value read times out (the connection
+// closes), after the bus's three attempts when a block read gives up.
+TEST(AccessUpdateSilence, SerialDeviceFallingSilentEndsTheWalkWithinOneGiveUp)
+{
+    // Each failed exchange waits out the time-out and reopens the line (two 500 ms pauses).
+    constexpr long long kOneGiveUpMs = 3 * (5000 + 2 * 500);
+    const struct {
+        const char* what;
+        const char* lastAnswered;
+        int32_t result;
+        int requestsAfter;
+        QStringList messages;
+        int32_t deviceCount;
+    } cases[] = {
+        {"value read", "Common/ProductID", rc::Timeout, 1, {}, 1},
+        {"block read", "Common/CalibrationDate", rc::NoDevice, 3,
+         {"Le nombre maximal de tentatives de mesure a été dépassé !\r\nMessage d'erreur : Timeout!\r\n\r\n"
+          "Tous les appareils sont déconnectés."},
+         0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeviceWorld world(RS232);
+        auto line = std::make_unique<VirtualSerial>(world.amplifier(), world.host());
+        VirtualSerial& serial = *line;
+        world.state().buses.serial = std::move(line);
+        world.state().Devices = {DeviceEntry{}, world.openEntry()};
+        world.state().DeviceCount = 1;
+        DeviceEntry& entry = world.state().Devices[1];
+        const XmlNode parameters = world.newConfiguration();
+        serial.silenceAfter = world.amplifier().keyOfPath(QString::fromLatin1(c.lastAnswered));
+
+        EXPECT_EQ(Conf_UpdateValue(world.state(), world.settings(), entry, parameters, QStringLiteral("."), nullptr),
+                  c.result);
+        EXPECT_EQ(serial.requests - serial.silencedAt.first, c.requestsAfter);
+        EXPECT_LE(world.host().clockMs - serial.silencedAt.second, kOneGiveUpMs);
+        EXPECT_EQ(world.host().texts(), c.messages);
+        EXPECT_EQ(world.state().DeviceCount, c.deviceCount);
+        EXPECT_FALSE(entry.Online);
+        EXPECT_FALSE(DeviceWorld::elementAt(parameters, QStringLiteral("Amplifier/NominalLoad")));
+    }
 }
 
 // A failed read keeps the old text under its code (dates fall back to the origin,

@@ -74,6 +74,32 @@ TEST(TedsHelper, ReadsWritesAndActivatesTheSensorsTeds)
     }
 }
 
+TEST(TedsHelper, AFullBlockOf256BytesTravelsOnEveryBus)
+{
+    QByteArray full(256, '\0');
+    for (int i = 0; i < full.size(); ++i)
+        full[i] = char(i);
+    const QByteArray written = encodeSensorTeds(otherSensor()).leftJustified(256, '\x5A');
+    // The serial protocol has no way to mark the TEDS present: only that step fails.
+    const std::pair<Bus, int32_t> cases[] = {
+        {Bus::Can, rc::Ok}, {Bus::Profibus, rc::Ok}, {Bus::DeviceNet, rc::Ok}, {Bus::Serial, rc::UnknownInterface}};
+    for (const auto& [bus, writeResult] : cases) {
+        SCOPED_TRACE(session::busName(bus));
+        SessionWorld world;
+        world.openBus(bus);
+        world.connectDevice(3);
+        SimAmplifier& amplifier = world.amplifier(3);
+        amplifier.setTedsBlock(full);
+        TEDSHelper helper(world.state());
+        helper.SetDeviceInfo(1);
+        QByteArray block;
+        EXPECT_EQ(helper.ReadTEDS(0, block), 256);
+        EXPECT_EQ(block, full);
+        EXPECT_EQ(helper.WriteTEDS(0, written, 256), writeResult);
+        EXPECT_EQ(amplifier.tedsBlock(), written);
+    }
+}
+
 TEST(TedsHelper, BlockTransfersWaitLongerAndSetTheTimeOutBack)
 {
     SessionWorld world;
@@ -116,7 +142,7 @@ TEST(TedsHelper, AFailedTransferIsLogged)
          rc::UnknownInDescription, {}, false},
         {"write refused", Bus::Profibus, 3, session::QsgDescription, true, 32, true, rc::Refused,
          {"WriteTEDS 1/2: Error/Warning L'accès au paramètre a été refusé ! (-102)"}, false},
-        {"write longer than a DPV1 record", Bus::Profibus, 3, session::QsgDescription, true, 300, false, rc::Refused,
+        {"write longer than the block", Bus::Profibus, 3, session::QsgDescription, true, 300, false, rc::Refused,
          {"WriteTEDS 1/2: Error/Warning Débordement de tampon ! (-13)"}, false},
         // The serial protocol has no way to mark the TEDS present.
         {"write over RS232", Bus::Serial, 3, session::QsgDescription, true, 32, false, rc::UnknownInterface,

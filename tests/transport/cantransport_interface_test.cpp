@@ -1,13 +1,18 @@
 #include "can_sim_rack.h"
+#include "core/Log.h"
 #include "core/ResultCodes.h"
 #include "core/Settings.h"
+#include "support/ForwardingCanLibrary.h"
 #include "support/TestFolder.h"
 #include "transport/ErrorText.h"
 #include "transport/InterfaceManager.h"
 #include "transport/can/CanNets.h"
 #include "transport/can/lib/CanopenClient.h"
 
+#include <QFile>
+#include <functional>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 namespace {
 
@@ -82,6 +87,48 @@ TEST_F(InterfaceTest, AnotherNetWhileConnectedIsRefused)
     EXPECT_EQ(world.host.messages.back().text,
               QStringLiteral("Erreur-7 lors de la connexion : 'The CAN-Hardware is already connected "
                              "to a net. Connection only possible to this net.'"));
+}
+
+// A CAN library whose connect fails in a way nobody planned for.
+class ThrowingCan : public ForwardingCanLibrary {
+public:
+    ThrowingCan(std::unique_ptr<CanLibrary> library, std::function<void()> fail)
+        : ForwardingCanLibrary(std::move(library)), fail_(std::move(fail)) {}
+    int32_t connectClientToNet(const QString&, const QString&) override
+    {
+        fail_();
+        return rc::Ok;
+    }
+
+private:
+    std::function<void()> fail_;
+};
+
+TEST_F(InterfaceTest, UnexpectedFailureInsideIsShownLoggedAndGivesMinusOne)
+{
+    const std::pair<std::function<void()>, const char*> cases[] = {
+        {[] { throw std::runtime_error("pilote bloqué"); }, "Interface_Connect(): pilote bloqué"},
+        {[] { throw 42; }, "Interface_Connect(): Erreur inconnue"},
+    };
+    Log_Open(world.state.core, true);
+    for (const auto& [fail, text] : cases) {
+        world.state.buses.can = std::make_unique<ThrowingCan>(std::move(world.state.buses.can), fail);
+        world.host.messages.clear();
+        InterfaceSettings settings = can("Simulation", "Démo");
+        settings.Connected = true;
+        EXPECT_EQ(Interface_Connect(world.state, settings), rc::Failed) << text;
+        EXPECT_FALSE(settings.Connected) << text;
+        ASSERT_EQ(world.host.messages.size(), 1u) << text;
+        EXPECT_EQ(world.host.messages[0].text, QString::fromUtf8(text));
+        EXPECT_EQ(world.host.messages[0].style, msg::Warning);
+    }
+    Log_Open(world.state.core, false);
+    QFile log(GetAppDataFolder(world.state.core) + QStringLiteral("/Quelbrin Assistant.log"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QString written = QString::fromUtf8(log.readAll());
+    EXPECT_TRUE(written.contains(QStringLiteral(": Interface_Connect(): pilote bloqué\r\n")) &&
+                written.contains(QStringLiteral(": Interface_Connect(): Erreur inconnue\r\n")))
+        << written.toStdString();
 }
 
 TEST_F(InterfaceTest, UnknownKindIsRefusedAndCleared)

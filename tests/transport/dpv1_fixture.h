@@ -115,7 +115,7 @@ public:
         return master.c2ReadFloat(card, station, slot, index, value, timeoutMs, diag);
     }
     int32_t c2Write(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, const uint8_t* buffer,
-                    uint8_t length, int32_t timeoutMs, ProfibusDiag& diag) override
+                    int32_t length, int32_t timeoutMs, ProfibusDiag& diag) override
     {
         // The buffer and the byte after it, to see the NUL a string write puts there.
         record({"Write", card, station, slot, index, length, timeoutMs,

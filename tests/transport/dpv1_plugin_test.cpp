@@ -80,6 +80,16 @@ TEST_F(BusSetupTest, APluginCarriesTheTransportsCalls)
     EXPECT_EQ(DPV1_ReadString(world.state, settings, 5, 11, 0, text, 16), 11);
     EXPECT_EQ(text, "via plug-in");
     EXPECT_EQ(DPV1_ReadString(world.state, settings, 9, 11, 0, text, 16), rc::AccessDenied);
+
+    // A whole TEDS block: more than a length byte could say.
+    QByteArray block(256, '\0');
+    for (int i = 0; i < block.size(); ++i)
+        block[i] = char(255 - i);
+    EXPECT_EQ(DPV1_WriteBytes(world.state, settings, 5, 1, 133, block, 256), rc::Ok);
+    QByteArray back;
+    int32_t length = 300;
+    EXPECT_EQ(DPV1_ReadBytes(world.state, settings, 5, parameter("TEDS/TEDSBlock"), back, length), 256);
+    EXPECT_EQ(back, block);
     DPV1_CloseCard(world.state, settings);
 }
 

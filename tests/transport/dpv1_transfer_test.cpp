@@ -165,8 +165,8 @@ TEST_F(Dpv1Test, FailuresGiveTheirCodes)
              return DPV1_ReadString(state, settings, Station, 250, 9, text, 8);
          },
          rc::UnknownOnDevice},
-        {"more than 255 bytes", [] {},
-         [&] { return DPV1_WriteBytes(state, settings, Station, 0, 13, QByteArray(256, 'x'), 256); },
+        {"length beyond the bytes given", [] {},
+         [&] { return DPV1_WriteBytes(state, settings, Station, 0, 13, QByteArray(4, 'x'), 5); },
          rc::BufferOverflow},
         {"station without connection", [] {},
          [&] {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <utility>
 #include <unistd.h>
 
 namespace serialtest {
@@ -42,6 +43,13 @@ ScriptedPeer::ScriptedPeer() : terminal_(PseudoTerminal::open())
 {
     if (!terminal_)
         throw std::runtime_error("no pseudo-terminal");
+    thread_ = std::thread([this] { serve(); });
+}
+
+ScriptedPeer::~ScriptedPeer()
+{
+    stop_ = true;
+    thread_.join();
 }
 
 void ScriptedPeer::send(const QByteArray& bytes)
@@ -49,19 +57,45 @@ void ScriptedPeer::send(const QByteArray& bytes)
     ASSERT_EQ(::write(terminal_->master(), bytes.constData(), size_t(bytes.size())), bytes.size());
 }
 
+void ScriptedPeer::answer(const QByteArray& bytes)
+{
+    std::lock_guard lock(mutex_);
+    answers_.push_back(bytes);
+}
+
+// A request arrives in one piece: whatever comes within a few milliseconds of its
+// first byte belongs to it.
+void ScriptedPeer::serve()
+{
+    int waitMs = 10;
+    while (!stop_) {
+        pollfd watch{terminal_->master(), POLLIN, 0};
+        char chunk[512];
+        const ssize_t count = poll(&watch, 1, waitMs) > 0 ? ::read(terminal_->master(), chunk, sizeof chunk) : 0;
+        std::unique_lock lock(mutex_);
+        if (count > 0) {
+            received_.append(chunk, qsizetype(count));
+            waitMs = 5;
+            continue;
+        }
+        if (waitMs == 5 && !answers_.empty()) {
+            const QByteArray reply = answers_.front();
+            answers_.pop_front();
+            lock.unlock();
+            send(reply);
+        }
+        waitMs = 10;
+        arrived_.notify_all();
+        if (count < 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));  // no client on the line
+    }
+}
+
 QByteArray ScriptedPeer::received(int atLeast)
 {
-    QByteArray got;
-    for (;;) {
-        pollfd watch{terminal_->master(), POLLIN, 0};
-        if (poll(&watch, 1, got.size() < atLeast ? 1000 : 20) <= 0)
-            return got;
-        char chunk[512];
-        const ssize_t count = ::read(terminal_->master(), chunk, sizeof chunk);
-        if (count <= 0)
-            return got;
-        got.append(chunk, qsizetype(count));
-    }
+    std::unique_lock lock(mutex_);
+    arrived_.wait_for(lock, std::chrono::seconds(1), [&] { return received_.size() >= atLeast; });
+    return std::exchange(received_, QByteArray());
 }
 
 }  // namespace serialtest

@@ -6,10 +6,15 @@
 
 #include <QByteArray>
 #include <QString>
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <deque>
 #include <initializer_list>
 #include <memory>
+#include <mutex>
 #include <ostream>
+#include <thread>
 
 namespace serialtest {
 
@@ -36,19 +41,31 @@ public:
     TestFolder folder;
 };
 
-// The far end of a line, played by the test: what it sends is written before the
-// client asks, and what the client sent is read afterwards.
+// The far end of a line, played by the test from its own thread: it answers each
+// request with the next scripted reply and keeps what the client sent.
 class ScriptedPeer {
 public:
     ScriptedPeer();
+    ~ScriptedPeer();
     QString path() const { return terminal_->slavePath(); }
+    // Written at once, before the client asks.
     void send(const QByteArray& bytes);
-    // What the client sent: at least `atLeast` bytes (waiting up to a second for
-    // them) and whatever follows at once.
+    // Written as soon as the client's next request has arrived.
+    void answer(const QByteArray& bytes);
+    // What the client sent since the last call: at least `atLeast` bytes (waiting up
+    // to a second for them) and whatever follows at once.
     QByteArray received(int atLeast);
 
 private:
+    void serve();
+
     std::unique_ptr<PseudoTerminal> terminal_;
+    std::mutex mutex_;
+    std::condition_variable arrived_;
+    std::deque<QByteArray> answers_;
+    QByteArray received_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
 };
 
 }  // namespace serialtest

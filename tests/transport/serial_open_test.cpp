@@ -138,7 +138,7 @@ struct RecoveryCase {
     const char* name;
     std::deque<RecordingSerialLibrary::Receive> receives;
     int32_t result;
-    QStringList exchange;  // the calls before the recovery
+    QStringList exchange;  // the calls before the recovery, from the drain of the line on
 };
 
 TEST(ComRecovery, ReopensTheCurrentInterfacesPortAfterAFailedReceive)
@@ -148,10 +148,10 @@ TEST(ComRecovery, ReopensTheCurrentInterfacesPortAfterAFailedReceive)
                                 "selectDevice(1)", "selectDevice(1)", "delay(5000)", "flushInQueue"};
     const QByteArray header = serialtest::frame(1, 0x2001, 0, 0, 4);
     const RecoveryCase cases[] = {
-        {"header times out", {{{}, rc::Timeout}}, rc::Timeout, {"writePortCount(10)", "readPort(10)"}},
-        {"header fails", {{{}, rc::Failed}}, rc::Failed, {"writePortCount(10)", "readPort(10)"}},
+        {"header times out", {{{}, rc::Timeout}}, rc::Timeout, {"flushInQueue", "writePortCount(10)", "readPort(10)"}},
+        {"header fails", {{{}, rc::Failed}}, rc::Failed, {"flushInQueue", "writePortCount(10)", "readPort(10)"}},
         {"data times out", {{header, 0}, {{}, rc::Timeout}}, rc::Timeout,
-         {"writePortCount(10)", "readPort(10)", "readPort(4)"}},
+         {"flushInQueue", "writePortCount(10)", "readPort(10)", "readPort(4)"}},
     };
     for (const RecoveryCase& c : cases) {
         TestFolder folder;

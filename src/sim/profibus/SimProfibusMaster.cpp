@@ -218,8 +218,10 @@ int32_t SimProfibusMaster::c2ReadFloat(ProfibusCard card, uint8_t station, uint8
 }
 
 int32_t SimProfibusMaster::c2Write(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index,
-                                   const uint8_t* buffer, uint8_t length, int32_t timeoutMs, ProfibusDiag&)
+                                   const uint8_t* buffer, int32_t length, int32_t timeoutMs, ProfibusDiag&)
 {
+    if (length < 0)
+        return rc::BufferOverflow;
     return writeRecord(card, station, slot, index, timeoutMs,
                        QByteArray(reinterpret_cast<const char*>(buffer), length));
 }

@@ -51,7 +51,7 @@ public:
     int32_t c2ReadFloat(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, float& value,
                         int32_t timeoutMs, ProfibusDiag& diag) override;
     int32_t c2Write(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, const uint8_t* buffer,
-                    uint8_t length, int32_t timeoutMs, ProfibusDiag& diag) override;
+                    int32_t length, int32_t timeoutMs, ProfibusDiag& diag) override;
     int32_t c2WriteInt8(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, uint8_t value,
                         int32_t timeoutMs, ProfibusDiag& diag) override;
     int32_t c2WriteInt16(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, int16_t value,

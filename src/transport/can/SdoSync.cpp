@@ -6,6 +6,7 @@
 #include "core/ResultCodes.h"
 #include "model/ValueText.h"
 #include "transport/AppState.h"
+#include "transport/ErrorText.h"
 #include "transport/can/CanTexts.h"
 #include "transport/can/SdoTransfers.h"
 #include "transport/serial/ComTransport.h"
@@ -71,7 +72,8 @@ int32_t SDO_ReadSync(AppState& state, const InterfaceSettings& settings, uint8_t
         if (result == rc::CanSdoAbort)
             return result;
         const int32_t status = busStatus(state);
-        text = CAN_BusStatusText(result, status);
+        // The serial line has no bus status: its own result names the failure.
+        text = settings.InterfaceType == RS232 ? resultCodeText(result) : CAN_BusStatusText(result, status);
         if (status & (canstatus::BusHeavy | canstatus::BusOff)) {
             state.buses.can->resetCan();
             state.core.host->sleepMs(kResetPauseMs);

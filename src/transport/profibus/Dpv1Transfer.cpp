@@ -147,13 +147,13 @@ int32_t DPV1_ReadString(AppState& state, const InterfaceSettings& settings, uint
 int32_t DPV1_WriteBytes(AppState& state, const InterfaceSettings& settings, uint8_t station, uint8_t slot,
                         uint8_t index, const QByteArray& bytes, int32_t length)
 {
-    if (length < 0 || length > UINT8_MAX || length > bytes.size())
+    if (length < 0 || length > bytes.size())
         return rc::BufferOverflow;
     if (!state.buses.profibus)
         return rc::ProfibusDriverUnavailable;
     ProfibusDiag diag{};
     return state.buses.profibus->c2Write(DPV1_Card(settings), station, slot, index,
-                                         reinterpret_cast<const uint8_t*>(bytes.constData()), uint8_t(length),
+                                         reinterpret_cast<const uint8_t*>(bytes.constData()), length,
                                          profibus::TimeoutMs, diag);
 }
 

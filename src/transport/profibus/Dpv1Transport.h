@@ -61,8 +61,8 @@ int32_t DPV1_ReadBytes(AppState& state, const InterfaceSettings& settings, uint8
 // failure. Note the order: index before slot.
 int32_t DPV1_ReadString(AppState& state, const InterfaceSettings& settings, uint8_t station, uint8_t index,
                         uint8_t slot, QString& text, int32_t maxLength);
-// PROFI_C2Write of the first `length` bytes; the length travels as one byte, so more
-// than 255 bytes give -13 without a transfer.
+// PROFI_C2Write of the first `length` bytes (a 256-byte TEDS block among them); a
+// length outside the buffer gives -13 without a transfer.
 int32_t DPV1_WriteBytes(AppState& state, const InterfaceSettings& settings, uint8_t station, uint8_t slot,
                         uint8_t index, const QByteArray& bytes, int32_t length);
 // One byte per character, NUL-terminated in the buffer; the length passed is the

@@ -79,7 +79,7 @@ int32_t PluginProfibusLibrary::c2ReadFloat(ProfibusCard card, uint8_t station, u
 }
 
 int32_t PluginProfibusLibrary::c2Write(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index,
-                                       const uint8_t* buffer, uint8_t length, int32_t timeoutMs, ProfibusDiag& diag)
+                                       const uint8_t* buffer, int32_t length, int32_t timeoutMs, ProfibusDiag& diag)
 {
     return api_.c2_write(card.type, card.devno, station, slot, index, buffer, length, timeoutMs, diag.data());
 }

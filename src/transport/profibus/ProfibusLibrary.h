@@ -52,9 +52,10 @@ public:
     virtual int32_t c2ReadFloat(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, float& value,
                                 int32_t timeoutMs, ProfibusDiag& diag) = 0;
 
-    // PROFI_C2Write and the typed writes: >= 0 written.
+    // PROFI_C2Write and the typed writes: >= 0 written. The length is a full number:
+    // a TEDS block of 256 bytes does not fit a length byte.
     virtual int32_t c2Write(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, const uint8_t* buffer,
-                            uint8_t length, int32_t timeoutMs, ProfibusDiag& diag) = 0;
+                            int32_t length, int32_t timeoutMs, ProfibusDiag& diag) = 0;
     virtual int32_t c2WriteInt8(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, uint8_t value,
                                 int32_t timeoutMs, ProfibusDiag& diag) = 0;
     virtual int32_t c2WriteInt16(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, int16_t value,

@@ -23,14 +23,20 @@ SerialLibrary& serialLibrary(AppState& state)
     return *state.buses.serial;
 }
 
+// Drops whatever the line holds: the rest of a refused reply, a reply that came too late.
+void drain(SerialLibrary& serial)
+{
+    while (serial.flushInQueue() > 0) {
+    }
+}
+
 // Lets the amplifier finish whatever it was sending and forget a half-received
 // request, then drops everything that arrived.
 void resynchronise(SerialLibrary& serial)
 {
     serial.selectDevice(kDevice);
     serial.delay(kSettleUnits);
-    while (serial.flushInQueue() > 0) {
-    }
+    drain(serial);
 }
 
 int32_t openPort(AppState& state, const ComSettings& settings)
@@ -91,9 +97,12 @@ int32_t receiveHeader(AppState& state, SerialFrameHeader& reply)
     return result;
 }
 
+// A request goes out on a clean line, so that its reply is the first thing to come back.
 void send(AppState& state, const QByteArray& frame)
 {
-    serialLibrary(state).writePortCount(frame.constData(), int32_t(frame.size()));
+    SerialLibrary& serial = serialLibrary(state);
+    drain(serial);
+    serial.writePortCount(frame.constData(), int32_t(frame.size()));
 }
 
 }  // namespace
@@ -134,8 +143,11 @@ int32_t COM_Read(AppState& state, uint16_t index, uint8_t sub, QByteArray& buffe
     int32_t result = receiveHeader(state, reply);
     if (result < 0)
         return result;
-    if (reply.status != 0 || reply.length != request.length)
+    if (reply.status != 0 || reply.length != request.length) {
+        // The refused reply's data bytes are not read: they must not become the next reply.
+        drain(serialLibrary(state));
         return rc::Failed;
+    }
     buffer.resize(length);
     result = receive(state, buffer.data(), length);
     if (result < 0)

@@ -6,7 +6,7 @@
 #include <string.h>
 
 #define RECORDS 32
-#define RECORD_SIZE 64
+#define RECORD_SIZE 256
 #define TIMEOUT (-16008)
 #define INVALID_BOARD (-16004)
 #define UNKNOWN_RECORD (-102)
@@ -158,7 +158,7 @@ TYPED(int32, int32_t)
 TYPED(float, float)
 
 static int32_t c2_write(int16_t type, int16_t devno, uint8_t station, uint8_t slot, uint8_t index,
-                        const uint8_t* buffer, uint8_t length, int32_t timeout_ms, char* diag)
+                        const uint8_t* buffer, int32_t length, int32_t timeout_ms, char* diag)
 {
     (void)timeout_ms;
     (void)diag;
