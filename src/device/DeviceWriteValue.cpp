@@ -1,6 +1,8 @@
 // The write of one parameter from the configuration document, by parameter kind.
 #include "device/DeviceAccessSupport.h"
 #include "core/xml/XmlFiles.h"
+#include "model/BusRange.h"
+#include "model/Checks.h"
 #include "model/ParameterKind.h"
 #include "model/ValueText.h"
 #include "transport/AppState.h"
@@ -33,19 +35,27 @@ std::optional<QString> configured(const Write& w)
     return element.text();
 }
 
-template <typename T>
-T toNumber(const QString& text)
+// A number the parameter's type cannot carry is refused before anything is sent,
+// rather than sent cut to its width.
+int32_t refuseUnfitting(const Write& w, double number)
 {
-    if constexpr (std::is_floating_point_v<T>)
-        return T(StrToDouble(text));
-    else
-        return roundTo<T>(StrToDouble(text));
+    if (fitsBus(w.node, number))
+        return rc::Ok;
+    return w.quiet ? rc::Refused : Check_Width(w.state.core, w.node, number);
 }
 
 template <typename T>
 int32_t writeText(const Write& w, const QString& text)
 {
-    return writeNumber(w.state, w.settings, w.entry, w.node, toNumber<T>(text));
+    const double number = StrToDouble(text);
+    if constexpr (std::is_floating_point_v<T>) {
+        return writeNumber(w.state, w.settings, w.entry, w.node, T(number));
+    } else {
+        if (const int32_t fits = refuseUnfitting(w, number); fits < 0)
+            return fits;
+        // Modular: a 32-bit mask written unsigned keeps its bits.
+        return writeNumber(w.state, w.settings, w.entry, w.node, T(roundTo<int64_t>(number)));
+    }
 }
 
 template <typename T>
@@ -91,7 +101,7 @@ int32_t writeBitMask(const Write& w)
     if (!text)
         return rc::UnknownInConfiguration;
     const int32_t result = writeByWidth(w, width, *text);
-    if (result < 0 && !w.quiet) {
+    if (result < 0 && result != rc::Refused && !w.quiet) {
         const int32_t status = w.state.buses.can ? std::max(w.state.buses.can->getStatus(), 0) : 0;
         ShowMessage(*w.state.core.host,
                     QStringLiteral("Erreur lors de la mise du paramètre '") + w.path + QStringLiteral("': ") +
@@ -142,8 +152,10 @@ int32_t writeDate(const Write& w)
     if (!text)
         return rc::UnknownInConfiguration;
     const QDate base = w.node.hasChild("BaseDate") ? textToDate(w.node.childText("BaseDate")) : dateOrigin();
-    const auto days = roundTo<int16_t>(double(base.daysTo(textToDate(*text))));
-    return writeNumber(w.state, w.settings, w.entry, w.node, days);
+    const auto days = double(base.daysTo(textToDate(*text)));
+    if (const int32_t fits = refuseUnfitting(w, days); fits < 0)
+        return fits;
+    return writeNumber(w.state, w.settings, w.entry, w.node, roundTo<int16_t>(days));
 }
 
 // The plain value kinds: a read-only one is left alone.
