@@ -24,6 +24,7 @@ struct Write {
     XmlNode parameters;
     const QString& path;
     bool quiet;
+    WriteReport& report;
 };
 
 // The text of the parameter's configuration element; none when no element can be had.
@@ -41,6 +42,7 @@ int32_t refuseUnfitting(const Write& w, double number)
 {
     if (fitsBus(w.node, number))
         return rc::Ok;
+    w.report.told = !w.quiet;
     return w.quiet ? rc::Refused : Check_Width(w.state.core, w.node, number);
 }
 
@@ -101,7 +103,7 @@ int32_t writeBitMask(const Write& w)
     if (!text)
         return rc::UnknownInConfiguration;
     const int32_t result = writeByWidth(w, width, *text);
-    if (result < 0 && result != rc::Refused && !w.quiet) {
+    if (result < 0 && !w.report.told && !w.quiet) {
         const int32_t status = w.state.buses.can ? std::max(w.state.buses.can->getStatus(), 0) : 0;
         ShowMessage(*w.state.core.host,
                     QStringLiteral("Erreur lors de la mise du paramètre '") + w.path + QStringLiteral("': ") +
@@ -121,7 +123,7 @@ int32_t writeToggle(const Write& w)
     return writeNumber(w.state, w.settings, w.entry, w.node, uint8_t(textToBool(*text) ? 1 : 0));
 }
 
-int32_t writeFixedString(const Write& w, std::optional<QString>& written)
+int32_t writeFixedString(const Write& w)
 {
     if (readOnly(w))
         return rc::Ok;
@@ -131,7 +133,7 @@ int32_t writeFixedString(const Write& w, std::optional<QString>& written)
     // A fixed-length string is sent at exactly its length, blanks filling the rest.
     if (const int32_t minLen = numberOf(w.node, "MinLen"); minLen >= 1)
         text = text->leftJustified(minLen, u' ', true);
-    written = text;
+    w.report.written = text;
     return writeString(w.state, w.settings, w.entry, w.node, *text);
 }
 
@@ -169,16 +171,16 @@ int32_t writeValue(const Write& w)
 
 int32_t writeFromConfiguration(AppState& state, const InterfaceSettings& settings, const DeviceEntry& entry,
                                XmlNode node, XmlNode parameters, const QString& path, bool quiet,
-                               std::optional<QString>& written)
+                               WriteReport& report)
 {
-    const Write w{state, settings, entry, node, parameters, path, quiet};
+    const Write w{state, settings, entry, node, parameters, path, quiet, report};
     switch (parameterKind(node.name())) {
     case ParameterKind::ValueByte: return writeValue<uint8_t>(w);
     case ParameterKind::ValueShort: return writeValue<int16_t>(w);
     case ParameterKind::ValueLong:
     case ParameterKind::ValueLongFloat: return writeValue<int32_t>(w);
     case ParameterKind::ValueFloat: return writeValue<float>(w);
-    case ParameterKind::ValueString: return writeFixedString(w, written);
+    case ParameterKind::ValueString: return writeFixedString(w);
     case ParameterKind::EnumFloat: return readOnly(w) ? rc::ReadOnly : writeConfigured<uint8_t>(w);
     case ParameterKind::EnumString: return writeEnumString(w);
     case ParameterKind::Toggle: return writeToggle(w);

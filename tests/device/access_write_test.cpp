@@ -206,8 +206,10 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusalCase{PROFIBUS, sdoabort::ValueRange, rc::ValueNotSet,
                                   QStringLiteral("La valeur souhaitée ne peut pas être ajustée")},
                       RefusalCase{DeviceNet, sdoabort::ReadOnly, rc::ReadOnly,
-                                  QStringLiteral("Ce paramètre peut être lu uniquement !")}),
-    [](const auto& info) { return kindName(info.param.kind); });
+                                  QStringLiteral("Ce paramètre peut être lu uniquement !")},
+                      // The device's -7 is no refusal by a check: it has had no message yet.
+                      RefusalCase{PROFIBUS, sdoabort::DeviceState, rc::Refused, QStringLiteral("Erreur inconnue -7")}),
+    [](const auto& info) { return kindName(info.param.kind) + "_" + std::to_string(-info.param.result); });
 
 TEST(AccessWriteBitMask, RefusedMaskAlsoShowsTheBusWords)
 {
