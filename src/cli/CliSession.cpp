@@ -68,8 +68,15 @@ bool CliSession::connectDevice(int32_t n)
         cliError(QStringLiteral("--device %1: the scan found %2 device(s)").arg(n).arg(state_.DeviceCount));
         return false;
     }
-    if (Device_Connect(state_, state_.CurrentInterface, state_.Devices[n], parameters_, &host_) < 0)
+    DeviceEntry& entry = state_.Devices[n];
+    // A device that stopped answering while its configuration was read is offline
+    // again (after the connect's message): what is in the document is not its own.
+    if (Device_Connect(state_, state_.CurrentInterface, entry, parameters_, &host_) < 0)
         return false;
+    if (!entry.Online) {
+        cliError(Device_GetLabel(entry) + QStringLiteral(": the device stopped answering"));
+        return false;
+    }
     state_.CurrentDevice = n;
     return true;
 }

@@ -80,8 +80,7 @@ int runShow(CliSession& session, const CliOptions& options)
     DeviceContext d = session.device();
     std::vector<ParameterRow> rows;
     groupRows(d, Descr_OfDevice(d.state.descriptions, d.entry)->root(), QStringLiteral("."), rows);
-    printRows(rows);
-    return exitcode::Ok;
+    return printRows(rows);
 }
 
 int runGet(CliSession& session, const CliOptions& options)

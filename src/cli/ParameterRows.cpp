@@ -3,6 +3,7 @@
 #include "cli/CliSession.h"
 #include "cli/DeviceText.h"
 #include "cli/ParameterText.h"
+#include "core/ResultCodes.h"
 #include "core/xml/XmlFiles.h"
 #include "model/Descriptions.h"
 #include "model/ParameterKind.h"
@@ -67,8 +68,10 @@ ParameterRow parameterRow(DeviceContext& d, XmlNode member, const QString& path)
     if (member.childText("AccessMode") == QLatin1String("WO"))
         return row;
     QString text;
-    row.status = fromConfiguration(member) ? storedText(d.parameters, path, text)
-                                           : readDeviceText(d, member, path, text);
+    const int32_t result = fromConfiguration(member) ? storedText(d.parameters, path, text)
+                                                     : readDeviceText(d, member, path, text);
+    // A positive result is a success with a note (a count of bytes, say), no failure.
+    row.status = std::min(result, int32_t(rc::Ok));
     if (row.status != 0)
         row.statusText = ErrorText(d.state, d.settings, d.entry, row.status, path);
     const QString& language = d.state.core.Language;

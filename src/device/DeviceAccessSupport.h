@@ -94,12 +94,17 @@ int32_t writeString(AppState& state, const InterfaceSettings& settings, const De
 int32_t writeBytes(AppState& state, const InterfaceSettings& settings, const DeviceEntry& entry, XmlNode node,
                    const QByteArray& bytes);
 
+// What a write from the configuration tells its caller besides its result.
+struct WriteReport {
+    std::optional<QString> written;  // the text sent to a string parameter
+    bool told = false;               // a refusal before sending has shown its own message
+};
+
 // Writes one parameter (not a group) from the text of its configuration element,
-// created when missing; messages unless quiet. `written` receives the text sent to a
-// string parameter.
+// created when missing; messages unless quiet.
 int32_t writeFromConfiguration(AppState& state, const InterfaceSettings& settings, const DeviceEntry& entry,
                                XmlNode node, XmlNode parameters, const QString& path, bool quiet,
-                               std::optional<QString>& written);
+                               WriteReport& report);
 
 // Reads one parameter (not a group) from the device into its configuration element,
 // created when missing, marking a failed read with "Status".

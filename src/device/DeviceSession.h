@@ -1,6 +1,7 @@
 #pragma once
 #include "core/xml/XmlDocument.h"
 
+#include <QString>
 #include <cstdint>
 #include <vector>
 
@@ -23,6 +24,9 @@ int32_t Device_Restart(AppState& state, const InterfaceSettings& settings, Devic
 int32_t Device_Disconnect(AppState& state, const InterfaceSettings& settings, DeviceEntry& entry,
                           Host* panel);
 void Device_DisconnectAll(AppState& state, const InterfaceSettings& settings, Host* panel);
+
+// The first index (from 1) of the table whose serial number is exactly the text, or 0.
+int32_t Device_FindBySerial(const std::vector<DeviceEntry>& devices, int32_t count, const QString& serial);
 
 // Closes the device views, disconnects every device and closes the interface.
 int32_t Interface_Disconnect(AppState& state, InterfaceSettings& settings);

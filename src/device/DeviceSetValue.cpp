@@ -35,18 +35,18 @@ int32_t setValue(AppState& state, const InterfaceSettings& settings, DeviceEntry
     XmlNode node;
     if (const int32_t found = findParameter(state, entry, path, node); found < 0)
         return found;
-    std::optional<QString> written;
-    const int32_t result =
-        parameterKind(node.name()) == ParameterKind::Group
-            ? writeGroup(state, settings, entry, node, parameters, path, panel, quiet)
-            : writeFromConfiguration(state, settings, entry, node, parameters, path, quiet, written);
-    if (path == kChannelNamePath && written)
-        entry.Name = trimBlanks(*written);
+    WriteReport report;
+    const bool group = parameterKind(node.name()) == ParameterKind::Group;
+    const int32_t result = group ? writeGroup(state, settings, entry, node, parameters, path, panel, quiet)
+                                 : writeFromConfiguration(state, settings, entry, node, parameters, path, quiet, report);
+    if (path == kChannelNamePath && report.written)
+        entry.Name = trimBlanks(*report.written);
     if (result == rc::Ok && flagOf(node, "ReloadComplete"))
         return rc::ReloadComplete;
-    if (result >= 0)
+    // A failed member has said so and read itself back already.
+    if (result >= 0 || group)
         return result;
-    if (!quiet)
+    if (!quiet && !report.told)
         ShowMessage(*state.core.host,
                     QStringLiteral("DeviceSetValue(): ") + path + QStringLiteral(" : ") +
                         ErrorText(state, settings, entry, result, path),

@@ -1,6 +1,8 @@
 // The write of one parameter from the configuration document, by parameter kind.
 #include "device/DeviceAccessSupport.h"
 #include "core/xml/XmlFiles.h"
+#include "model/BusRange.h"
+#include "model/Checks.h"
 #include "model/ParameterKind.h"
 #include "model/ValueText.h"
 #include "transport/AppState.h"
@@ -22,6 +24,7 @@ struct Write {
     XmlNode parameters;
     const QString& path;
     bool quiet;
+    WriteReport& report;
 };
 
 // The text of the parameter's configuration element; none when no element can be had.
@@ -33,19 +36,28 @@ std::optional<QString> configured(const Write& w)
     return element.text();
 }
 
-template <typename T>
-T toNumber(const QString& text)
+// A number the parameter's type cannot carry is refused before anything is sent,
+// rather than sent cut to its width.
+int32_t refuseUnfitting(const Write& w, double number)
 {
-    if constexpr (std::is_floating_point_v<T>)
-        return T(StrToDouble(text));
-    else
-        return roundTo<T>(StrToDouble(text));
+    if (fitsBus(w.node, number))
+        return rc::Ok;
+    w.report.told = !w.quiet;
+    return w.quiet ? rc::Refused : Check_Width(w.state.core, w.node, number);
 }
 
 template <typename T>
 int32_t writeText(const Write& w, const QString& text)
 {
-    return writeNumber(w.state, w.settings, w.entry, w.node, toNumber<T>(text));
+    const double number = StrToDouble(text);
+    if constexpr (std::is_floating_point_v<T>) {
+        return writeNumber(w.state, w.settings, w.entry, w.node, T(number));
+    } else {
+        if (const int32_t fits = refuseUnfitting(w, number); fits < 0)
+            return fits;
+        // Modular: a 32-bit mask written unsigned keeps its bits.
+        return writeNumber(w.state, w.settings, w.entry, w.node, T(roundTo<int64_t>(number)));
+    }
 }
 
 template <typename T>
@@ -91,7 +103,7 @@ int32_t writeBitMask(const Write& w)
     if (!text)
         return rc::UnknownInConfiguration;
     const int32_t result = writeByWidth(w, width, *text);
-    if (result < 0 && !w.quiet) {
+    if (result < 0 && !w.report.told && !w.quiet) {
         const int32_t status = w.state.buses.can ? std::max(w.state.buses.can->getStatus(), 0) : 0;
         ShowMessage(*w.state.core.host,
                     QStringLiteral("Erreur lors de la mise du paramètre '") + w.path + QStringLiteral("': ") +
@@ -111,7 +123,7 @@ int32_t writeToggle(const Write& w)
     return writeNumber(w.state, w.settings, w.entry, w.node, uint8_t(textToBool(*text) ? 1 : 0));
 }
 
-int32_t writeFixedString(const Write& w, std::optional<QString>& written)
+int32_t writeFixedString(const Write& w)
 {
     if (readOnly(w))
         return rc::Ok;
@@ -121,7 +133,7 @@ int32_t writeFixedString(const Write& w, std::optional<QString>& written)
     // A fixed-length string is sent at exactly its length, blanks filling the rest.
     if (const int32_t minLen = numberOf(w.node, "MinLen"); minLen >= 1)
         text = text->leftJustified(minLen, u' ', true);
-    written = text;
+    w.report.written = text;
     return writeString(w.state, w.settings, w.entry, w.node, *text);
 }
 
@@ -142,8 +154,10 @@ int32_t writeDate(const Write& w)
     if (!text)
         return rc::UnknownInConfiguration;
     const QDate base = w.node.hasChild("BaseDate") ? textToDate(w.node.childText("BaseDate")) : dateOrigin();
-    const auto days = roundTo<int16_t>(double(base.daysTo(textToDate(*text))));
-    return writeNumber(w.state, w.settings, w.entry, w.node, days);
+    const auto days = double(base.daysTo(textToDate(*text)));
+    if (const int32_t fits = refuseUnfitting(w, days); fits < 0)
+        return fits;
+    return writeNumber(w.state, w.settings, w.entry, w.node, roundTo<int16_t>(days));
 }
 
 // The plain value kinds: a read-only one is left alone.
@@ -157,16 +171,16 @@ int32_t writeValue(const Write& w)
 
 int32_t writeFromConfiguration(AppState& state, const InterfaceSettings& settings, const DeviceEntry& entry,
                                XmlNode node, XmlNode parameters, const QString& path, bool quiet,
-                               std::optional<QString>& written)
+                               WriteReport& report)
 {
-    const Write w{state, settings, entry, node, parameters, path, quiet};
+    const Write w{state, settings, entry, node, parameters, path, quiet, report};
     switch (parameterKind(node.name())) {
     case ParameterKind::ValueByte: return writeValue<uint8_t>(w);
     case ParameterKind::ValueShort: return writeValue<int16_t>(w);
     case ParameterKind::ValueLong:
     case ParameterKind::ValueLongFloat: return writeValue<int32_t>(w);
     case ParameterKind::ValueFloat: return writeValue<float>(w);
-    case ParameterKind::ValueString: return writeFixedString(w, written);
+    case ParameterKind::ValueString: return writeFixedString(w);
     case ParameterKind::EnumFloat: return readOnly(w) ? rc::ReadOnly : writeConfigured<uint8_t>(w);
     case ParameterKind::EnumString: return writeEnumString(w);
     case ParameterKind::Toggle: return writeToggle(w);

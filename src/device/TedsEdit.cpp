@@ -59,19 +59,41 @@ void writeTedsParameter(AppState& state, DeviceEntry& entry, const QString& path
         write(node);
 }
 
+// Switches the device's TEDS check off for its lifetime: on again on every way out of
+// the editor, a failing one included.
+class CheckSwitchedOff {
+public:
+    CheckSwitchedOff(AppState& state, DeviceEntry& entry) : state_(state), entry_(entry) { set(kTedsCheckOff); }
+    ~CheckSwitchedOff()
+    {
+        try {
+            set(kTedsCheckOn);
+        } catch (const std::exception&) {
+            // Nothing more to do for the device than the write just tried.
+        }
+    }
+    CheckSwitchedOff(const CheckSwitchedOff&) = delete;
+    CheckSwitchedOff& operator=(const CheckSwitchedOff&) = delete;
+
+private:
+    void set(int32_t value)
+    {
+        writeTedsParameter(state_, entry_, tedspath::Check, [&](XmlNode node) {
+            Device_SetLong(state_, state_.CurrentInterface, entry_, node, value);
+        });
+    }
+
+    AppState& state_;
+    DeviceEntry& entry_;
+};
+
 void runEditorWithoutCheck(EditorRun& run, DeviceEntry& entry)
 {
     AppState& state = run.state;
-    const InterfaceSettings& settings = state.CurrentInterface;
-    const auto setCheck = [&](int32_t value) {
-        writeTedsParameter(state, entry, tedspath::Check,
-                           [&](XmlNode node) { Device_SetLong(state, settings, entry, node, value); });
-    };
-    setCheck(kTedsCheckOff);
+    const CheckSwitchedOff checkOff(state, entry);
     writeTedsParameter(state, entry, tedspath::HasTeds,
-                       [&](XmlNode node) { Device_SetByte(state, settings, entry, node, 1); });
+                       [&](XmlNode node) { Device_SetByte(state, state.CurrentInterface, entry, node, 1); });
     runEditor(run);
-    setCheck(kTedsCheckOn);
 }
 
 }  // namespace

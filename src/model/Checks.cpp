@@ -4,6 +4,7 @@
 #include "core/Host.h"
 #include "core/ResultCodes.h"
 #include "model/Descriptions.h"
+#include "model/BusRange.h"
 #include "model/ParameterKind.h"
 #include "model/ValueText.h"
 
@@ -23,28 +24,41 @@ std::optional<T> limit(XmlNode node, const char* name)
         return roundTo<int32_t>(StrToDouble(element.text()));
 }
 
-// Refuses a value outside the inclusive limits, with the message of the bound(s)
-// that apply. bothBoundsGap is the blank(s) before "est" when both bounds exist.
+// The message for a value outside the inclusive limits, or "" when it is inside.
+// bothBoundsGap is the blank(s) before "est" when both bounds exist.
 template <typename T>
-int32_t checkRange(AppCore& app, XmlNode node, T value, const QString& bothBoundsGap,
-                   QString (*format)(T))
+QString rangeMessage(T value, std::optional<T> min, std::optional<T> max, const QString& bothBoundsGap,
+                     QString (*format)(T))
 {
-    const std::optional<T> min = limit<T>(node, "MinValue");
-    const std::optional<T> max = limit<T>(node, "MaxValue");
     const QString head = QStringLiteral("La valeur") + format(value);
     const QString range = QStringLiteral("est en-dehors de l'étendue de valeurs valide ");
-    QString message;
     if (min && max && (value < *min || value > *max))
-        message = head + bothBoundsGap + range + format(*min) + QStringLiteral("... ") + format(*max);
-    else if (min && !max && value < *min)
-        message = head + QStringLiteral("  ") + range + QStringLiteral(">= ") + format(*min);
-    else if (max && !min && value > *max)
-        message = head + QStringLiteral("  ") + range + QStringLiteral("<= ") + format(*max);
+        return head + bothBoundsGap + range + format(*min) + QStringLiteral("... ") + format(*max);
+    if (min && !max && value < *min)
+        return head + QStringLiteral("  ") + range + QStringLiteral(">= ") + format(*min);
+    if (max && !min && value > *max)
+        return head + QStringLiteral("  ") + range + QStringLiteral("<= ") + format(*max);
+    return {};
+}
+
+int32_t refuseWith(AppCore& app, const QString& message)
+{
     if (message.isEmpty())
         return rc::Ok;
     ShowMessage(*app.host, message, msg::Warning);
     return rc::Refused;
 }
+
+// Refuses a value outside the description's limits, with the message of the bound(s) that apply.
+template <typename T>
+int32_t checkRange(AppCore& app, XmlNode node, T value, const QString& bothBoundsGap,
+                   QString (*format)(T))
+{
+    return refuseWith(app, rangeMessage<T>(value, limit<T>(node, "MinValue"), limit<T>(node, "MaxValue"),
+                                           bothBoundsGap, format));
+}
+
+QString formatNumber(double value) { return QString::number(value, 'g', 15); }
 
 QString formatLong(int32_t value) { return QString::number(value); }
 
@@ -112,4 +126,13 @@ int32_t Check_String(AppCore& app, const Description* description, const QString
     default:
         return rc::NotSupported;
     }
+}
+
+int32_t Check_Width(AppCore& app, XmlNode node, double value)
+{
+    const std::optional<BusRange> range = busRange(node);
+    if (!range || fitsBus(node, value))
+        return rc::Ok;
+    return refuseWith(app, rangeMessage<double>(value, double(range->min), double(range->max), QStringLiteral(" "),
+                                                &formatNumber));
 }

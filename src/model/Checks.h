@@ -1,4 +1,6 @@
 #pragma once
+#include "core/xml/XmlDocument.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -12,3 +14,6 @@ int32_t Check_Float(AppCore& app, const Description* description, const QString&
 int32_t Check_Byte(AppCore& app, const Description* description, const QString& path, uint8_t value);
 int32_t Check_String(AppCore& app, const Description* description, const QString& path,
                      const QString& value);
+// Refuses a number that the parameter's type cannot carry on the bus (model/BusRange.h),
+// with the range message of both bounds; 0 when it fits or the kind has no range.
+int32_t Check_Width(AppCore& app, XmlNode node, double value);

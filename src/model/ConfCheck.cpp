@@ -56,6 +56,9 @@ int32_t checkStoredValue(CheckContext& c, const Description* d, XmlNode node, Pa
     if (!element)
         return rc::UnknownInConfiguration;
     text = element.text();
+    // A number the bus type cannot carry would be sent cut to its width.
+    if (const int32_t fits = Check_Width(c.app, node, StrToDouble(text)); fits < 0)
+        return fits;
     switch (kind) {
     case ParameterKind::ValueShort:
     case ParameterKind::ValueLong:

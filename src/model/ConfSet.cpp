@@ -81,8 +81,8 @@ int32_t Conf_SetLongFloat(AppCore& app, const Description* d, XmlNode parameters
     const int decimals = roundTo<int32_t>(StrToDouble(node.childText("DecimalPointPos")));
     // Through the value's text, so that 1.15 stays 1.15 and does not become 1.1499999.
     const double shown = StrToDouble(floatToText(value));
-    const int32_t raw = roundTo<int32_t>(shown * std::pow(10.0, decimals));
-    return store(app, parameters, path, QString::number(raw));
+    const double raw = shown * std::pow(10.0, decimals);
+    return storeChecked(app, parameters, path, Check_Width(app, node, raw), QString::number(roundTo<int32_t>(raw)));
 }
 
 int32_t Conf_SetFloat(AppCore& app, const Description* d, XmlNode parameters, const QString& path, float value)

@@ -103,6 +103,37 @@ TEST_P(AccessWrite, HexTextOfNoByteIsNotSent)
     EXPECT_EQ(world.stored(QStringLiteral("Common/UserData")), before);
 }
 
+// A number its bus type cannot carry is not sent cut to its width: refused, one
+// message, and the document back at the device's value.
+TEST_P(AccessWrite, NumbersBeyondTheirBusTypeAreRefusedUnsent)
+{
+    const QString range = QStringLiteral("La valeur%1 est en-dehors de l'étendue de valeurs valide %2... %3");
+    const struct {
+        const char* path;
+        const char* configured;
+        QString message;
+    } cases[] = {
+        {"Scaling/DecimalPointPos", "300", range.arg(300).arg(0).arg(255)},
+        {"LimitSwitches/EnableMask", "511", range.arg(511).arg(0).arg(255)},
+        {"Scaling/ScalingSource", "256", range.arg(256).arg(0).arg(255)},
+        {"LimitSwitches/LimitSwitch1/Delay", "40000", range.arg(40000).arg(-32768).arg(32767)},
+        {"Common/CalibrationDate", "2100-01-01", range.arg(36525).arg(-32768).arg(32767)},
+    };
+    for (const auto& c : cases) {
+        const QString path = QString::fromLatin1(c.path);
+        const QByteArray before = world.stored(path);
+        for (bool quiet : {false, true}) {
+            DeviceWorld::configure(parameters, path, QString::fromLatin1(c.configured));
+            EXPECT_EQ(setValue(path, quiet), rc::Refused) << c.path;
+            EXPECT_NE(configured(path), QString::fromLatin1(c.configured)) << c.path << ": read back";
+        }
+        EXPECT_EQ(world.stored(path), before) << c.path;
+        EXPECT_EQ(world.host().texts(), QStringList{c.message}) << c.path;
+        world.host().messages.clear();
+    }
+    EXPECT_EQ(world.traffic().writes, 0);
+}
+
 TEST_P(AccessWrite, ReadOnlyParametersAreLeftAloneOrRefusedByKind)
 {
     struct Case {
@@ -175,8 +206,10 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusalCase{PROFIBUS, sdoabort::ValueRange, rc::ValueNotSet,
                                   QStringLiteral("La valeur souhaitée ne peut pas être ajustée")},
                       RefusalCase{DeviceNet, sdoabort::ReadOnly, rc::ReadOnly,
-                                  QStringLiteral("Ce paramètre peut être lu uniquement !")}),
-    [](const auto& info) { return kindName(info.param.kind); });
+                                  QStringLiteral("Ce paramètre peut être lu uniquement !")},
+                      // The device's -7 is no refusal by a check: it has had no message yet.
+                      RefusalCase{PROFIBUS, sdoabort::DeviceState, rc::Refused, QStringLiteral("Erreur inconnue -7")}),
+    [](const auto& info) { return kindName(info.param.kind) + "_" + std::to_string(-info.param.result); });
 
 TEST(AccessWriteBitMask, RefusedMaskAlsoShowsTheBusWords)
 {
@@ -256,14 +289,12 @@ INSTANTIATE_TEST_SUITE_P(
         GroupCase{"OneFailure",
                   {{"Common/CalibrationDate", sdoabort::UnsupportedAccess}},
                   rc::AccessDenied,
-                  {QStringLiteral("DeviceSetValue(): Common/CalibrationDate : L'accès au paramètre a été refusé !"),
-                   QStringLiteral("DeviceSetValue(): Common : L'accès au paramètre a été refusé !")}},
+                  {QStringLiteral("DeviceSetValue(): Common/CalibrationDate : L'accès au paramètre a été refusé !")}},
         GroupCase{"LastFailureWins",
                   {{"Common/CalibrationDate", sdoabort::UnsupportedAccess}, {"Common/UserData", sdoabort::ValueRange}},
                   rc::ValueNotSet,
                   {QStringLiteral("DeviceSetValue(): Common/CalibrationDate : L'accès au paramètre a été refusé !"),
-                   QStringLiteral("DeviceSetValue(): Common/UserData : La valeur souhaitée ne peut pas être ajustée"),
-                   QStringLiteral("DeviceSetValue(): Common : La valeur souhaitée ne peut pas être ajustée")}}),
+                   QStringLiteral("DeviceSetValue(): Common/UserData : La valeur souhaitée ne peut pas être ajustée")}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -222,4 +222,20 @@ TEST(Scan, DeviceNetProbesMacIdsUpTo62)
     EXPECT_EQ(recorder.probed, expected);
 }
 
+// The main window finds the chosen device again by its serial number after a new scan.
+TEST(DeviceTable, FindBySerialGivesTheFirstExactMatchWithinTheCount)
+{
+    std::vector<DeviceEntry> devices(5);
+    const char* serials[] = {"", "100042", "Ab7", "100042", "100017"};
+    for (size_t i = 0; i < devices.size(); ++i)
+        devices[i].SerialNumber = QString::fromLatin1(serials[i]);
+    const struct {
+        const char* serial;
+        int32_t index;
+    } cases[] = {{"100042", 1}, {"Ab7", 2}, {"ab7", 0}, {"10004", 0}, {"100017", 0}, {"", 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(Device_FindBySerial(devices, 3, QString::fromLatin1(c.serial)), c.index) << c.serial;
+    EXPECT_EQ(Device_FindBySerial(devices, 9, QStringLiteral("100017")), 4) << "the table's end bounds the count";
+}
+
 }  // namespace

@@ -94,6 +94,8 @@ TEST(TedsEditor, StartsForADeviceWithASensor)
          TedsCheckOff},
         {"the editor fails", Sensor::WithTeds, true, true,
          {"Erreur lors de l'ouverture de l'éditeur TEDS : 'fenêtre indisponible'"}, false, -1},
+        {"the editor fails with the check off", Sensor::NoTedsWithStatus, true, true,
+         {"Erreur lors de l'ouverture de l'éditeur TEDS : 'fenêtre indisponible'"}, false, -1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -4,6 +4,7 @@
 #include "e2e/cli_runner.h"
 #include "support/QStringPrint.h"
 
+#include "core/xml/XmlDocument.h"
 #include "support/TestFolder.h"
 
 #include <QDir>
@@ -83,6 +84,12 @@ TEST(CliSimulation, ShowPrintsEveryParameterAsTheGridShowsIt)
     EXPECT_EQ(profibus.valueOf("Common/SerialNumber"), "100017");
     EXPECT_EQ(profibus.valueOf("Common/ProductID"), "QSN 2 amplificateur de signaux normalisés");
     EXPECT_FALSE(profibus.out.contains("PDO/")) << "CANopen only";
+    // A count of bytes read (the 8 of the TEDS sensor ID) is no failure.
+    for (const QStringList& interface : {QStringList{"--profibus", "10:1"}, QStringList{"--devicenet", "0"}}) {
+        const CliRun qsg = cli.run(QStringList{"show", "1"} + interface);
+        EXPECT_EQ(qsg.exitCode, 0) << qsg.err.toStdString();
+        EXPECT_EQ(qsg.valueOf("TEDS/SensorID"), "1F00394308A38601") << qsg.out.toStdString();
+    }
 }
 
 TEST(CliSimulation, GetShowsOneParameterOrAGroup)
@@ -107,6 +114,11 @@ TEST(CliSimulation, GetShowsOneParameterOrAGroup)
 }
 
 // Validated as the grid validates an edit, written, and read back from the device.
+QString notSet(const char* description)
+{
+    return "Paramètre '" + QString::fromUtf8(description) + "': Erreur lors de la mise du paramètre !\n";
+}
+
 TEST(CliSimulation, SetValidatesWritesAndReadsBack)
 {
     const QString saveQuestion =
@@ -117,7 +129,7 @@ TEST(CliSimulation, SetValidatesWritesAndReadsBack)
         QString line;
         QString err;
     } cases[] = {
-        {{"DigitalIO/InputDebounceTime", "250"}, 0, "DigitalIO/InputDebounceTime  250 ms", saveQuestion},
+        {{"DigitalIO/InputDebounceTime", "250 ms"}, 0, "DigitalIO/InputDebounceTime  250 ms", saveQuestion},
         {{"DigitalIO/InputDebounceTime", "2000"}, 1, "DigitalIO/InputDebounceTime  0 ms",
          "La valeur2000 est en-dehors de l'étendue de valeurs valide 0... 1000\n"
          "Paramètre 'Temps anti-rebond de l'entrée': Erreur lors de la mise du paramètre !\n"},
@@ -134,6 +146,22 @@ TEST(CliSimulation, SetValidatesWritesAndReadsBack)
         {{"Common/CalibrationDate", "2023-13-01"}, 1, "Common/CalibrationDate  2000-01-01",
          "Date non valide !\nParamètre 'Date d'étalonnage': Erreur lors de la mise du paramètre !\n"},
         {{"Common/SerialNumber", "1"}, 1, "", "Ce paramètre peut être lu uniquement !\n"},
+        // What cannot be read unambiguously, or not carried by the bus type, is not written.
+        {{"Amplifier/SixWireCircuit", "vrai"}, 1, "Amplifier/SixWireCircuit  false",
+         "Valeur booléenne non valide : 'vrai' (true, false, 1 ou 0)\n" + notSet("Montage six fils")},
+        {{"Amplifier/SixWireCircuit", "1"}, 0, "Amplifier/SixWireCircuit  true", saveQuestion},
+        {{"Amplifier/NominalLoad", "abc"}, 1, "Amplifier/NominalLoad  0.00000 mV/V",
+         "Nombre non valide : 'abc'\n" + notSet("Charge nominale du capteur")},
+        {{"DigitalIO/InputDebounceTime", "250 s"}, 1, "DigitalIO/InputDebounceTime  0 ms",
+         "Nombre non valide : '250 s'\n" + notSet("Temps anti-rebond de l'entrée")},
+        {{"LimitSwitches/EnableMask", "zz"}, 1, "LimitSwitches/EnableMask  0x00",
+         "Masque binaire non valide : 'zz'\n" + notSet("Seuils activés")},
+        {{"LimitSwitches/EnableMask", "0x1FF"}, 1, "LimitSwitches/EnableMask  0x00",
+         "La valeur511 est en-dehors de l'étendue de valeurs valide 0... 255\n" + notSet("Seuils activés")},
+        {{"LimitSwitches/EnableMask", "0x05"}, 0, "LimitSwitches/EnableMask  0x05", saveQuestion},
+        {{"PDO/Mappings/SendParametersTransferMode1", "300"}, 1, "PDO/Mappings/SendParametersTransferMode1  254",
+         "La valeur300 est en-dehors de l'étendue de valeurs valide 0... 255\n" +
+             notSet("PDO de transmission 1 : type de transmission")},
     };
     CliRunner cli;
     for (const auto& c : cases) {
@@ -190,6 +218,12 @@ TEST(CliSimulation, RestoreRefusesAFileThatDoesNotSuitTheDevice)
     CliRunner cli;
     ASSERT_EQ(cli.run({"backup", folder.path()}).exitCode, 0);
     const QString description = TestFolder::shippedProgramFolder() + "/DeviceDescription/QSN2.xml";
+    // A transmission type of 300 would reach the device as 255.
+    XmlDocument wide;
+    ASSERT_TRUE(wide.load(folder.filePath("100042.xml"), QString(), nullptr));
+    wide.documentElement().selectSingle("Parameters/PDO/Mappings/SendParametersTransferMode1").setText("300");
+    const QString wideFile = folder.filePath("wide.xml");
+    ASSERT_TRUE(wide.save(wideFile));
     const struct {
         QString file;
         QString err;
@@ -197,6 +231,8 @@ TEST(CliSimulation, RestoreRefusesAFileThatDoesNotSuitTheDevice)
         {folder.filePath("100017.xml"),
          "quelbrin-cli: " + folder.filePath("100017.xml") + ": does not suit CAN-ID 42, Snr. 100042; nothing written\n"},
         {description, "'" + description + "' n'est pas un fichier de configuration de l'appareil !\n"},
+        {wideFile, "La valeur300 est en-dehors de l'étendue de valeurs valide 0... 255\nquelbrin-cli: " + wideFile +
+                       ": does not suit CAN-ID 42, Snr. 100042; nothing written\n"},
     };
     for (const auto& c : cases) {
         const CliRun run = cli.run({"restore", c.file});

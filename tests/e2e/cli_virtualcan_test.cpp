@@ -8,6 +8,7 @@
 #include "support/TestFolder.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -90,6 +91,28 @@ TEST(CliVirtualcan, BackupRestoreBackup)
     EXPECT_EQ(stored(untouched, "Scaling/PhysicalUnit"), "0");
     EXPECT_EQ(stored(untouched, "Common/ChannelName"), "");
     EXPECT_EQ(sim.stop(), 0);
+}
+
+// The device goes away while its configuration is read: nothing the command was asked
+// for can be done, and no value is printed from a document the device never filled.
+TEST(CliVirtualcan, ADeviceLostWhileConnectingFailsTheCommand)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--node", "5"}, 1)) << sim.errors().toStdString();
+    const CliRunner cli;
+    QProcess get;
+    get.setReadChannel(QProcess::StandardError);
+    cli.start(get, {"get", "Scaling/PhysicalUnit", "--verbose", "--can", "virtualcan/" + sim.canInterface()});
+    QString err;
+    while (!err.contains("Lire l'appareil...") && get.waitForReadyRead(30000))
+        err += QString::fromUtf8(get.readAllStandardError());
+    ASSERT_TRUE(err.contains("Lire l'appareil...")) << err.toStdString();
+    sim.stop();
+    ASSERT_TRUE(get.waitForFinished(60000));
+    err += QString::fromUtf8(get.readAllStandardError());
+    EXPECT_EQ(get.exitCode(), 1) << err.toStdString();
+    EXPECT_TRUE(get.readAllStandardOutput().isEmpty());
+    EXPECT_TRUE(err.contains("Erreur lors du raccordement à l'appareil : ")) << err.toStdString();
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "core/ResultCodes.h"
 #include "model/Checks.h"
+#include "model/Descriptions.h"
 
 #include <limits>
 
@@ -81,6 +82,32 @@ TEST_F(ChecksTest, CheckByteOnlyNeedsTheParameter)
     };
     for (const NumberCase& c : cases)
         expectOutcome(c, Check_Byte(app, description.get(), QString::fromLatin1(c.path), uint8_t(c.value)));
+}
+
+// What the bus type carries, whatever the description's limits: a value beyond it
+// would be sent cut to its width.
+TEST_F(ChecksTest, CheckWidthRefusesWhatTheBusTypeCannotCarry)
+{
+    const NumberCase cases[] = {
+        {"Byte", 255, rc::Ok, ""},
+        {"Byte", 300, rc::Refused, "La valeur300 est en-dehors de l'étendue de valeurs valide 0... 255"},
+        {"Byte", -1, rc::Refused, "La valeur-1 est en-dehors de l'étendue de valeurs valide 0... 255"},
+        {"Short", -32768, rc::Ok, ""},
+        {"Short", 32768, rc::Refused, "La valeur32768 est en-dehors de l'étendue de valeurs valide -32768... 32767"},
+        {"Free", 2147483648.0, rc::Refused,
+         "La valeur2147483648 est en-dehors de l'étendue de valeurs valide -2147483648... 2147483647"},
+        {"Mask8", 511, rc::Refused, "La valeur511 est en-dehors de l'étendue de valeurs valide 0... 255"},
+        {"Mask32", 4294967295.0, rc::Ok, ""},
+        {"Mask32", -1, rc::Ok, ""},
+        {"Range", 255, rc::Ok, ""},
+        {"Gain", 1e30, rc::Ok, ""},
+        {"Flag", 7, rc::Ok, ""},
+    };
+    for (const NumberCase& c : cases) {
+        XmlNode node;
+        ASSERT_GE(Descr_FindNode(QString::fromLatin1(c.path), description.get(), node), 0) << c.path;
+        expectOutcome(c, Check_Width(app, node, c.value));
+    }
 }
 
 TEST_F(ChecksTest, CheckStringLengthEnumerationAndKinds)

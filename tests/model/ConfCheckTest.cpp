@@ -31,7 +31,8 @@ QByteArray checkedMembers()
            descr::group("Good", gain + reset) +
            reset + member("ParameterActionLong", "Go") +
            member("ParameterEnumString", "Mode") + member("ParameterEnumString", "KeptMode", persistent(true)) +
-           member("ParameterBitMask", "Mask") + member("ParameterValueHexBinary", "Block", persistent(false)) +
+           member("ParameterBitMask", "Mask") + member("ParameterBitMask", "KeptMask", persistent(true) + "<Width>8</Width>") +
+           member("ParameterValueHexBinary", "Block", persistent(false)) +
            member("ParameterValueLong", "Volatile", persistent(false)) + member("ParameterToggle", "Flag") +
            member("ParameterValueDate", "Made") + member("SequenceConstLong", "Sequence") +
            member("ParameterValueByte", "Byte", persistent(true)) +
@@ -99,6 +100,8 @@ TEST_F(ConfCheckTest, EachKindIsCheckedSkippedOrPassed)
         {"Float", "2.5", rc::Ok, 0},                {"Float", "3", rc::Refused, 1},
         {"Short", "10.4", rc::Ok, 0},               {"Short", "10.6", rc::Refused, 1},
         {"Scaled", "11", rc::Refused, 1},           {"Cfg/Gain", "10", rc::Ok, 0},
+        {"Byte", "300", rc::Refused, 1},            {"Short", "-40000", rc::Refused, 1},
+        {"KeptMask", "255", rc::Ok, 0},             {"KeptMask", "511", rc::Refused, 1},
         {"Cfg/Missing", nullptr, rc::UnknownInConfiguration, 0},
         {"Nothing", nullptr, rc::UnknownInDescription, 0},
         {"CanOnly", nullptr, rc::UnknownInConfiguration, 0},

@@ -50,6 +50,7 @@ TEST_F(ConfSetTest, StoresOnlyWhatTheDescriptionAdmits)
         {"longfloat decimals", "Scaled", setWith(Conf_SetLongFloat, 1.15f), rc::Ok, QStringLiteral("115")},
         {"longfloat over", "ScaledTight", setWith(Conf_SetLongFloat, 1.5f), rc::Refused, none},
         {"longfloat plain", "Plain", setWith(Conf_SetLongFloat, 2.5f), rc::Ok, QStringLiteral("2")},
+        {"longfloat beyond 32 bits", "Scaled", setWith(Conf_SetLongFloat, -3e7f), rc::Refused, none},
         {"enum fr", "Mode", setWith(Conf_SetEnumString, QStringLiteral("Marche")), rc::Ok, QStringLiteral("1")},
         {"enum en", "Mode", setWith(Conf_SetEnumString, QStringLiteral("Off")), rc::Ok, QStringLiteral("0")},
         {"enum quote", "Mode", setWith(Conf_SetEnumString, QStringLiteral("Mise à l'échelle")), rc::Ok,

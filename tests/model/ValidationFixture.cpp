@@ -38,7 +38,9 @@ QByteArray validationMembers()
            member("ParameterValueLongFloat", "ScaledTight", "<DecimalPointPos>2</DecimalPointPos>" + limits("", "1")) +
            member("ParameterValueLongFloat", "Plain") +
            member("ParameterValueDate", "Made", limits("45000", "")) +
-           member("ParameterToggle", "Flag");
+           member("ParameterToggle", "Flag") +
+           member("ParameterBitMask", "Mask8", "<Width>8</Width>") +
+           member("ParameterBitMask", "Mask32", "<Width>32</Width>");
 }
 
 }  // namespace
