@@ -41,7 +41,8 @@ int32_t Device_Connect(AppState& state, const InterfaceSettings& settings, Devic
     showStatus(panel, QStringLiteral("Lire l'appareil..."));
     const QString everything = QStringLiteral(".");
     const int32_t loaded = Conf_UpdateValue(state, settings, entry, parameters, everything, panel);
-    if (loaded < 0)
+    // A bus that gave up on the device has already said why: one message is enough.
+    if (loaded < 0 && loaded != rc::NoDevice)
         ShowMessage(*state.core.host,
                     QStringLiteral("Erreur lors du raccordement à l'appareil : ") +
                         ErrorText(state, settings, entry, loaded, everything) + QStringLiteral("!"),
