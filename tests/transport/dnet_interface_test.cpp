@@ -1,5 +1,5 @@
 // The interface and device connections and the baud texts.
-#include "dnet_fixture.h"
+#include "fieldbus_fixture.h"
 
 using namespace dnettest;
 

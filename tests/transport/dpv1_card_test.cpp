@@ -1,5 +1,5 @@
 // The card and station connections, the error and master type texts.
-#include "dpv1_fixture.h"
+#include "fieldbus_fixture.h"
 
 using namespace dpv1test;
 
