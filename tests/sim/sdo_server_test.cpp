@@ -109,34 +109,4 @@ INSTANTIATE_TEST_SUITE_P(
                    {{UploadAbc, f(Resp, {0x80, 0x00, 0x20, 0x01, 0x22, 0x00, 0x00, 0x08})}}, "old"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(SdoServerNmt, StoppedNodeServesNoSdo)
-{
-    CanTestRack rack;
-    SdoServer& server = rack.addNode(Node);
-    rack.target(Node).objects[{0x2000, 1}] = "abc";
-    EXPECT_EQ(server.nmtState(), SdoServer::NmtState::PreOperational);
-
-    const std::pair<CanFrame, SdoServer::NmtState> commands[] = {
-        {CanFrame::make(0, {0x01, 0}), SdoServer::NmtState::Operational},
-        {CanFrame::make(0, {0x02, 10}), SdoServer::NmtState::Operational},   // another node
-        {CanFrame::make(0, {0x02, Node}), SdoServer::NmtState::Stopped},
-        {CanFrame::make(0, {0x80, 0}), SdoServer::NmtState::PreOperational},
-        {CanFrame::make(0, {0x02, 0}), SdoServer::NmtState::Stopped},
-        {CanFrame::make(0, {0x81, Node}), SdoServer::NmtState::PreOperational},
-    };
-    for (const auto& [command, state] : commands) {
-        rack.send(command);
-        EXPECT_EQ(server.nmtState(), state) << int(command.data[0]) << " " << int(command.data[1]);
-    }
-
-    rack.send(CanFrame::make(0, {0x02, 0}));
-    rack.log.clear();
-    rack.send(UploadAbc);
-    EXPECT_TRUE(rack.framesWithId(Resp).empty());
-    rack.send(CanFrame::make(0, {0x01, Node}));
-    rack.log.clear();
-    rack.send(UploadAbc);
-    EXPECT_EQ(rack.framesWithId(Resp), std::vector<CanFrame>{ExpeditedAbc});
-}
-
 }  // namespace
