@@ -10,6 +10,7 @@ TEST(Dpv1Texts, ErrorTextsExactly)
 {
     const std::pair<int32_t, const char*> cases[] = {
         {-101, "Ce paramètre peut être lu uniquement !"},
+        {-8, "Référence de communication incorrecte (communication perturbée )"},
         {-16011, "Slave not ready"},
         {-16001, "Type non valide"},
         {-16000, "Erreur inconnue -16000"},
