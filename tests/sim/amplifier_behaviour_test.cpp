@@ -31,7 +31,6 @@ TEST(AmplifierSignal, ReadsFollowTheClockAndNetIsGrossMinusTare)
     amplifier->advance(5000);
     const float later = readFloat(*amplifier, Measurement, Gross);
     EXPECT_NE(later, atStart);
-    EXPECT_NEAR(later, 0.4 + 0.02, 0.001);  // a quarter of the 20 s period
     EXPECT_EQ(readFloat(*amplifier, Measurement, Net), later);
 
     ASSERT_EQ(amplifier->writeObject(0x2403, 0, le32(100)), 0u);  // tare 0.100 (3 decimals)

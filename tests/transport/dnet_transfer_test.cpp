@@ -154,13 +154,6 @@ TEST_F(DnetTest, AFailedStringWriteIsLogged)
         << lines[0].toStdString();
 }
 
-XmlNode elementOf(XmlDocument& document, const QByteArray& xml)
-{
-    QString reason;
-    EXPECT_TRUE(document.loadFromMemory(xml, &reason)) << reason.toStdString();
-    return document.documentElement();
-}
-
 TEST(DnetAddress, ClassInstanceAttributeOrMinus8)
 {
     const struct {

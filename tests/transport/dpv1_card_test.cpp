@@ -84,23 +84,9 @@ TEST_F(Dpv1Test, CardsOpenAndCloseWithTheirStations)
     EXPECT_TRUE(world.host.messages.empty());
 }
 
-TEST_F(Dpv1Test, ConnectingAStationReleasesALeftoverConnectionFirst)
+TEST_F(Dpv1Test, ConnectingAStationFailsWithTheLibrarysCode)
 {
     ASSERT_EQ(DPV1_OpenCard(world.state, settings), rc::Ok);
-    library->calls.clear();
-    EXPECT_EQ(DPV1_ConnectStation(world.state, settings, 17), rc::Ok);
-    ASSERT_EQ(library->calls.size(), 2u);
-    EXPECT_EQ(library->calls[0].name, "Disconnect");
-    EXPECT_EQ(library->calls[1].name, "Connect");
-    for (const Call& call : library->calls) {
-        EXPECT_EQ(call.station, 17);
-        EXPECT_TRUE(call.diagZeroed);
-    }
-    EXPECT_TRUE(library->master.isConnected(DPV1_Card(settings), 17));
-
-    EXPECT_EQ(DPV1_DisconnectStation(world.state, settings, 17), rc::Ok);
-    EXPECT_FALSE(library->master.isConnected(DPV1_Card(settings), 17));
-
     const struct {
         const char* what;
         uint8_t station;

@@ -130,13 +130,6 @@ TEST_F(Dpv1Test, FailuresGiveTheirCodes)
     }
 }
 
-XmlNode elementOf(XmlDocument& document, const QByteArray& xml)
-{
-    QString reason;
-    EXPECT_TRUE(document.loadFromMemory(xml, &reason)) << reason.toStdString();
-    return document.documentElement();
-}
-
 TEST_F(Dpv1Test, AMissingAddressGivesMinus8WithoutATransfer)
 {
     connect();

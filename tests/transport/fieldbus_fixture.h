@@ -62,6 +62,14 @@ QByteArray littleEndian(T value)
     return bytes;
 }
 
+// The root element of a parameter given as XML.
+inline XmlNode elementOf(XmlDocument& document, const QByteArray& xml)
+{
+    QString reason;
+    EXPECT_TRUE(document.loadFromMemory(xml, &reason)) << reason.toStdString();
+    return document.documentElement();
+}
+
 // The calls a recording library saw, in order.
 template <typename Call>
 struct CallLog {
