@@ -4,9 +4,7 @@
 #include "sim/amplifier/StatusBits.h"
 #include "sim/amplifier_fixture.h"
 
-#include <cmath>
 #include <gtest/gtest.h>
-#include <numbers>
 
 using namespace amptest;
 
@@ -25,22 +23,6 @@ SignalSettings flat(double load, double range = 2.0)
     return settings;
 }
 
-TEST(SignalModel, FollowsSinePlusBoundedNoise)
-{
-    SignalSettings settings;
-    settings.load = 1.0;
-    settings.amplitude = 0.5;
-    settings.periodMs = 4000;
-    settings.noise = 0.01;
-    const SignalModel model(settings);
-    for (int64_t ms : {0, 1000, 2000, 3000, 123457}) {
-        const double expected = 1.0 + 0.5 * std::sin(2 * std::numbers::pi * ms / 4000.0);
-        EXPECT_NEAR(model.input(ms), expected, 0.01) << ms;
-        EXPECT_EQ(model.input(ms), SignalModel(settings).input(ms)) << ms;
-    }
-    EXPECT_NE(SignalModel::noiseAt(1), SignalModel::noiseAt(2));
-}
-
 TEST(AmplifierSignal, ReadsFollowTheClockAndNetIsGrossMinusTare)
 {
     TestAmplifier amplifier;
@@ -49,7 +31,6 @@ TEST(AmplifierSignal, ReadsFollowTheClockAndNetIsGrossMinusTare)
     amplifier->advance(5000);
     const float later = readFloat(*amplifier, Measurement, Gross);
     EXPECT_NE(later, atStart);
-    EXPECT_NEAR(later, 0.4 + 0.02, 0.001);  // a quarter of the 20 s period
     EXPECT_EQ(readFloat(*amplifier, Measurement, Net), later);
 
     ASSERT_EQ(amplifier->writeObject(0x2403, 0, le32(100)), 0u);  // tare 0.100 (3 decimals)

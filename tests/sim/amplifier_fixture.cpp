@@ -37,13 +37,9 @@ QByteArray enumItems(std::initializer_list<int> codes)
 
 QByteArray commonGroup()
 {
-    const QByteArray vendor = "<Width>32</Width><AccessMode>RO</AccessMode>" + enumItems({858})
-                              + "<Communication><SDO><Index>0x1018</Index><Sub>1</Sub></SDO>"
-                                "<DPV1><SlotNumber>0</SlotNumber><Index>1</Index></DPV1>"
-                                "<DeviceNet><Class>100</Class><Instance>1</Instance><Attribute>1</Attribute>"
-                                "</DeviceNet></Communication>";
     return group("Common",
-                 "<ParameterEnumString><Name>VendorID</Name>" + vendor + "</ParameterEnumString>\n"
+                 param("ParameterEnumString", "VendorID", 0x1018, 1,
+                       ("<Width>32</Width><AccessMode>RO</AccessMode>" + enumItems({858})).constData())
                      + param("ParameterEnumString", "ProductID", 4120, 2,
                              ("<Width>32</Width><AccessMode>RO</AccessMode>" + enumItems({77, 78})).constData())
                      + param("ParameterValueString", "SerialNumber", 0x2001, 0,
@@ -63,13 +59,9 @@ QByteArray commonGroup()
 
 QByteArray settingsGroup()
 {
-    const QByteArray level =
-        "<MinValue>1</MinValue><MaxValue>200</MaxValue><Communication><SDO><Index>8448</Index><Sub>1</Sub></SDO>"
-        "<DPV1><SlotNumber>1</SlotNumber><Index>10</Index></DPV1>"
-        "<DeviceNet><Class>101</Class><Instance>1</Instance><Attribute>10</Attribute></DeviceNet></Communication>";
     return group(
         "Settings",
-        "<ParameterValueByte><Name>Level</Name>" + level + "</ParameterValueByte>\n"
+        param("ParameterValueByte", "Level", 0x2100, 1, "<MinValue>1</MinValue><MaxValue>200</MaxValue>")
             + param("ParameterValueShort", "Offset", 0x2100, 2, "<MinValue>-1000</MinValue><MaxValue>1000</MaxValue>")
             + param("ParameterValueLong", "Count", 0x2100, 3, "<MinValue>-100000</MinValue><MaxValue>100000</MaxValue>")
             + param("ParameterValueLongFloat", "Sensitivity", 0x2100, 4,

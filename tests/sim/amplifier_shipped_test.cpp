@@ -14,9 +14,6 @@ using namespace amptest;
 namespace {
 
 const QString Folder = QStringLiteral("DeviceDescription");
-constexpr uint32_t ZemVendor = 858;
-constexpr uint32_t QsgProduct = 5308417;
-constexpr uint32_t QsnProduct = 5373953;
 
 class ShippedDescription : public ::testing::TestWithParam<const char*> {
 protected:
@@ -55,28 +52,6 @@ TEST_P(ShippedDescription, EveryAddressReachesItsParameter)
     }
 }
 
-TEST_P(ShippedDescription, KnownParametersHaveTheirWidths)
-{
-    auto amplifier = SimAmplifier::load(path(), testIdentity());
-    ASSERT_TRUE(amplifier);
-    const struct {
-        const char* path;
-        int width;
-        int padLength;
-    } cases[] = {
-        {"Common/VendorID", 4, 0},        {"Common/SerialNumber", 0, 10}, {"Common/DeviceName", 0, 16},
-        {"Common/CalibrationDate", 2, 0}, {"Measurement/ValueGros", 4, 0}, {"Measurement/StatusShort", 1, 0},
-        {"Measurement/StatusLong", 4, 0}, {"Amplifier/Filter", 1, 0},      {"Scaling/PhysicalUnit", 1, 0},
-        {"ApplicationObjects/SaveApp", 4, 0}, {"ApplicationObjects/Restart", 1, 0},
-    };
-    for (const auto& c : cases) {
-        const auto entry = amplifier->entryByPath(QLatin1String(c.path));
-        ASSERT_TRUE(entry) << c.path;
-        EXPECT_EQ(entry->width, c.width) << c.path;
-        EXPECT_EQ(entry->padLength, c.padLength) << c.path;
-    }
-}
-
 // The PDO window's sequence: count 0, the entries, then the count, all as 4-byte writes.
 TEST_P(ShippedDescription, TakesAPredefinedMappingAsThePdoWindowWritesIt)
 {
@@ -93,61 +68,7 @@ TEST_P(ShippedDescription, TakesAPredefinedMappingAsThePdoWindowWritesIt)
     EXPECT_EQ(readOk(*amplifier, count->index, 2), le32(items[1]));
 }
 
-TEST_P(ShippedDescription, StoresAndRestartsWithTheStoredChannelName)
-{
-    auto amplifier = SimAmplifier::load(path(), testIdentity());
-    ASSERT_TRUE(amplifier);
-    const auto name = *amplifier->keyOfPath(QStringLiteral("Common/ChannelName"));
-    const auto save = *amplifier->keyOfPath(QStringLiteral("ApplicationObjects/SaveApp"));
-    const auto restart = *amplifier->keyOfPath(QStringLiteral("ApplicationObjects/Restart"));
-    const auto changed = *amplifier->keyOfPath(QStringLiteral("ApplicationObjects/Changed"));
-    ASSERT_EQ(amplifier->writeObject(name.index, name.sub, QByteArray("Waage 1         ")), 0u);
-    EXPECT_EQ(readOk(*amplifier, changed.index, changed.sub), bytes({1}));
-    ASSERT_EQ(amplifier->writeObject(save.index, save.sub, le32(1702257011)), 0u);
-    EXPECT_EQ(readOk(*amplifier, changed.index, changed.sub), bytes({0}));
-    ASSERT_EQ(amplifier->writeObject(name.index, name.sub, QByteArray("Waage 2")), 0u);
-    ASSERT_EQ(amplifier->writeObject(restart.index, restart.sub, bytes({1})), 0u);
-    EXPECT_TRUE(amplifier->isSilent());
-    amplifier->advance(3000);
-    EXPECT_EQ(readOk(*amplifier, name.index, name.sub), QByteArray("Waage 1         "));
-}
-
 INSTANTIATE_TEST_SUITE_P(Files, ShippedDescription, ::testing::Values("QSG2.xml", "QSN2.xml"));
-
-TEST(DemoRack, ServesThreeAmplifiersOfBothFamilies)
-{
-    SimRack rack;
-    QString reason;
-    ASSERT_EQ(buildDemoRack(rack, Folder, &reason), rc::Ok) << reason.toStdString();
-    EXPECT_EQ(rack.nodeIds(), (std::vector<uint8_t>{3, 17, 42}));
-    const struct {
-        uint8_t node;
-        uint32_t product;
-        QByteArray serial;
-        QByteArray name;
-        bool teds;
-    } cases[] = {
-        {3, QsgProduct, "100003", "ZEM QSG 2", true},
-        {17, QsnProduct, "100017", "ZEM QSN 2", false},
-        {42, QsgProduct, "100042", "ZEM QSG 2", true},
-    };
-    for (const auto& c : cases) {
-        SimAmplifier& amplifier = *rack.node(c.node);
-        EXPECT_EQ(amplifier.nodeId(), c.node);
-        EXPECT_EQ(readOk(amplifier, 0x1018, 1), le32(ZemVendor));
-        EXPECT_EQ(readOk(amplifier, 0x1018, 2), le32(c.product));
-        EXPECT_EQ(readOk(amplifier, 0x1018, 4), le32(c.serial.toUInt()));
-        EXPECT_EQ(readOk(amplifier, 0x2001, 0), c.serial + QByteArray(10 - c.serial.size(), '\0'));
-        const QByteArray name = readOk(amplifier, 0x1008, 0);
-        EXPECT_EQ(name, c.name + QByteArray(16 - c.name.size(), '\0'));
-        EXPECT_EQ(readOk(amplifier, 0x2100, 1), bytes({c.node}));  // Interface/CANNodeID
-        QByteArray data;
-        EXPECT_EQ(amplifier.readObject(0x2803, 0, data) == 0, c.teds) << int(c.node);
-    }
-    EXPECT_FALSE(rack.node(4));
-    rack.advance(5000);
-    EXPECT_EQ(rack.node(17)->now(), 5000);
-}
 
 TEST(DemoRack, ReportsWhatCannotBeBuilt)
 {

@@ -47,15 +47,6 @@ TEST(BasicTeds, RejectsShortStreamsReservedManufacturersAndBadLetters)
         EXPECT_FALSE(decodeBasicTeds(stream)) << stream.toHex().toStdString();
 }
 
-TEST(TedsBits, PutsAndGetsAcrossByteBoundaries)
-{
-    QByteArray stream;
-    tedsbits::put(stream, 6, 5, 0b10111);
-    EXPECT_EQ(stream, bytes({0xC0, 0x05}));
-    EXPECT_EQ(tedsbits::get(stream, 6, 5), 0b10111u);
-    EXPECT_EQ(tedsbits::get(stream, 14, 8), 0u);  // beyond the buffer reads 0
-}
-
 TEST(SensorTeds, PlacesSelectorTemplateAndRangeAfterTheBasicTeds)
 {
     const SensorTeds teds{KnownTeds, -1.5f, 2.0f};

@@ -1,5 +1,5 @@
 // The interface and device connections and the baud texts.
-#include "dnet_fixture.h"
+#include "fieldbus_fixture.h"
 
 using namespace dnettest;
 
@@ -82,17 +82,8 @@ TEST_F(DnetTest, HardwareProbeOpensAt125kAndClosesAgain)
     EXPECT_FALSE(DNET_HardwarePresent(world.state));
 }
 
-TEST_F(DnetTest, DevicesOpenAndClose)
+TEST_F(DnetTest, ADeviceThatCannotBeOpenedGivesTheLibrarysCode)
 {
-    EXPECT_EQ(DNET_OpenDevice(world.state, 42), rc::Ok);
-    EXPECT_TRUE(library->master.isDeviceOpen(42));
-    EXPECT_EQ(library->calls.back().name, "InitDevice");
-    EXPECT_EQ(library->calls.back().macId, 42);
-    EXPECT_EQ(library->calls.back().size, 0);
-    EXPECT_EQ(DNET_CloseDevice(world.state, 42), rc::Ok);
-    EXPECT_FALSE(library->master.isDeviceOpen(42));
-    EXPECT_EQ(library->calls.back().name, "AbortDevice");
-
     EXPECT_EQ(DNET_OpenDevice(world.state, 5), simdnet::NoAnswer);
     rack.node(17)->setSilent(true);
     EXPECT_EQ(DNET_OpenDevice(world.state, 17), simdnet::NoAnswer);

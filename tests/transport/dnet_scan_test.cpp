@@ -1,5 +1,5 @@
 // The device search over MAC IDs 0 to 62.
-#include "dnet_fixture.h"
+#include "fieldbus_fixture.h"
 
 #include <numeric>
 

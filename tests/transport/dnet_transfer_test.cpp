@@ -1,21 +1,12 @@
 // Attribute reads and writes through the simulated DeviceNet master, and the status mapping.
-#include "dnet_fixture.h"
+#include "fieldbus_fixture.h"
 
 #include <QFile>
-#include <QtEndian>
 #include <functional>
 
 using namespace dnettest;
 
 namespace {
-
-template <typename T>
-QByteArray littleEndian(T value)
-{
-    QByteArray bytes(sizeof(T), '\0');
-    qToLittleEndian<T>(value, bytes.data());
-    return bytes;
-}
 
 TEST(DnetStatus, MapsTheLowEightBits)
 {
@@ -145,50 +136,6 @@ TEST_F(DnetTest, StatusOneCountsAsSuccess)
     EXPECT_EQ(stored("Scaling/DecimalPointPos"), QByteArray("\3", 1));
 }
 
-TEST_F(DnetTest, AFailedReadLeavesZero)
-{
-    rack.node(Mac)->setSilent(true);
-    int32_t value = 99;
-    const int32_t result = DNET_Read4(world.state, Mac, 100, 1, 1, value);
-    EXPECT_EQ(result, simdnet::NoAnswer & 0xFF);
-    EXPECT_EQ(value, 0);
-}
-
-TEST_F(DnetTest, StringsAreEightBitWithoutNulAndCutAtTheMaximumOrTheFirstNul)
-{
-    const struct {
-        QString written;
-        int32_t maxLength;
-        QString text;
-    } cases[] = {
-        {QStringLiteral("ABCDEFG"), 5, QStringLiteral("ABCDE")},
-        {QStringLiteral("AB"), 5, QStringLiteral("AB")},
-        {QStringLiteral("ABCDEFGHIJKLMNOP"), 16, QStringLiteral("ABCDEFGHIJKLMNOP")},
-        {QStringLiteral("  Kraft  "), 16, QStringLiteral("Kraft")},
-        {QStringLiteral("   AB"), 4, QStringLiteral("A")},
-        {QStringLiteral("Pesée"), 16, QStringLiteral("Pesée")},
-    };
-    for (const auto& c : cases) {
-        library->calls.clear();
-        ASSERT_EQ(DNET_WriteString(world.state, Mac, 100, 1, 11, c.written), rc::Ok);
-        ASSERT_EQ(library->calls.size(), 1u);
-        EXPECT_EQ(library->calls[0].name, "WriteARR");
-        EXPECT_EQ(library->calls[0].size, c.written.size());
-        EXPECT_EQ(library->calls[0].bytes, c.written.toLatin1());
-        QString text = QStringLiteral("stale");
-        EXPECT_EQ(DNET_ReadString(world.state, Mac, 100, 1, 11, text, c.maxLength), rc::Ok);
-        EXPECT_EQ(text, c.text) << c.written.toStdString();
-        EXPECT_EQ(library->calls.back().name, "ReadARR");
-        EXPECT_EQ(library->calls.back().size, 256);
-    }
-    EXPECT_EQ(stored("Common/ChannelName").left(5), QByteArray("Pes\xE9" "e"));
-
-    rack.node(Mac)->setSilent(true);
-    QString text = QStringLiteral("stale");
-    EXPECT_EQ(DNET_ReadString(world.state, Mac, 100, 1, 11, text, 16), simdnet::NoAnswer & 0xFF);
-    EXPECT_TRUE(text.isEmpty());
-}
-
 TEST_F(DnetTest, AFailedStringWriteIsLogged)
 {
     world.state.core.log.open(world.file(QStringLiteral("dnet.log")));
@@ -205,35 +152,6 @@ TEST_F(DnetTest, AFailedStringWriteIsLogged)
     EXPECT_TRUE(lines[0].endsWith(
         QStringLiteral(": Error while synchronuous write of string Attribute (class 100, instance 1, attribute 11)")))
         << lines[0].toStdString();
-}
-
-TEST_F(DnetTest, ByteArraysReadAndWrite)
-{
-    const QByteArray data = QByteArray::fromHex("a1b2c3d4e5");
-    EXPECT_EQ(DNET_WriteBytes(world.state, Mac, 100, 1, 13, data, 3), rc::Ok);
-    EXPECT_EQ(library->calls.back().size, 3);
-    EXPECT_EQ(library->calls.back().bytes, data.left(3));
-    EXPECT_EQ(stored("Common/UserData").left(3), data.left(3));
-
-    QByteArray buffer;
-    int32_t length = 32;
-    const int32_t result = DNET_ReadBytes(world.state, Mac, 100, 1, 13, buffer, length);
-    EXPECT_GE(result, 3);
-    EXPECT_EQ(length, result);
-    EXPECT_EQ(buffer.size(), result);
-    EXPECT_EQ(buffer.left(3), data.left(3));
-    EXPECT_EQ(library->calls.back().size, 32);
-
-    length = 2;
-    EXPECT_EQ(DNET_ReadBytes(world.state, Mac, 100, 1, 13, buffer, length), 2);
-    EXPECT_EQ(buffer, data.left(2));
-}
-
-XmlNode elementOf(XmlDocument& document, const QByteArray& xml)
-{
-    QString reason;
-    EXPECT_TRUE(document.loadFromMemory(xml, &reason)) << reason.toStdString();
-    return document.documentElement();
 }
 
 TEST(DnetAddress, ClassInstanceAttributeOrMinus8)

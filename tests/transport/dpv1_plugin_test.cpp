@@ -2,7 +2,7 @@
 // settings, or the simulated masters serving a rack.
 #include "core/Settings.h"
 #include "device/BusSetup.h"
-#include "dpv1_fixture.h"
+#include "fieldbus_fixture.h"
 #include "sim/devicenet/SimDeviceNetMaster.h"
 #include "transport/devicenet/DnetTransport.h"
 #include "transport/devicenet/PluginDeviceNetLibrary.h"
@@ -23,22 +23,6 @@ protected:
         ASSERT_GE(AppConf_SetValue(world.state.core, key, value), 0);
     }
 };
-
-TEST_F(BusSetupTest, WithoutPluginsTheSimulatedMastersServeTheRack)
-{
-    Bus_CreateLibraries(world.state, &rack);
-    EXPECT_NE(dynamic_cast<SimProfibusMaster*>(world.state.buses.profibus.get()), nullptr);
-    EXPECT_NE(dynamic_cast<SimDeviceNetMaster*>(world.state.buses.devicenet.get()), nullptr);
-    EXPECT_TRUE(world.host.messages.empty());
-
-    std::vector<DeviceEntry> found;
-    ASSERT_EQ(DPV1_OpenCard(world.state, settings), rc::Ok);
-    EXPECT_EQ(DPV1_Scan(world.state, settings, found), 3);
-    InterfaceSettings bus;
-    bus.InterfaceType = DeviceNet;
-    ASSERT_EQ(DNET_OpenInterface(world.state, bus), rc::Ok);
-    EXPECT_EQ(DNET_Scan(world.state, bus, description.get(), found), 3);
-}
 
 TEST_F(BusSetupTest, APluginCarriesTheTransportsCalls)
 {
@@ -119,17 +103,6 @@ TEST_F(BusSetupTest, APluginThatDoesNotLoadFallsBackToTheSimulation)
     std::vector<DeviceEntry> found;
     ASSERT_EQ(DPV1_OpenCard(world.state, settings), rc::Ok);
     EXPECT_EQ(DPV1_Scan(world.state, settings, found), 3);
-}
-
-TEST(PluginLoad, RefusesWhatIsNoPlugin)
-{
-    QString reason;
-    EXPECT_EQ(PluginProfibusLibrary::load(QStringLiteral("/nonexistent/libx.so"), &reason), nullptr);
-    EXPECT_FALSE(reason.isEmpty());
-    reason.clear();
-    EXPECT_EQ(PluginDeviceNetLibrary::load(kPlugin, &reason), nullptr);
-    EXPECT_EQ(reason, "la fonction quelbrin_devicenet_plugin manque");
-    EXPECT_NE(PluginProfibusLibrary::load(kPlugin, &reason), nullptr);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The station search: Hilscher live list and connect probing of any other card.
-#include "dpv1_fixture.h"
+#include "fieldbus_fixture.h"
 
 #include <numeric>
 

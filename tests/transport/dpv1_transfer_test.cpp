@@ -1,19 +1,10 @@
 // Parameter reads and writes by DPV1 slot and index through the simulated master.
-#include "dpv1_fixture.h"
+#include "fieldbus_fixture.h"
 
-#include <QtEndian>
 
 using namespace dpv1test;
 
 namespace {
-
-template <typename T>
-QByteArray littleEndian(T value)
-{
-    QByteArray bytes(sizeof(T), '\0');
-    qToLittleEndian<T>(value, bytes.data());
-    return bytes;
-}
 
 template <typename T>
 using Dpv1Read = int32_t (*)(AppState&, const InterfaceSettings&, uint8_t, XmlNode, T&);
@@ -61,20 +52,6 @@ TEST_F(Dpv1TypedTest, TypedWritesReachTheAmplifierAndReadBack)
                      "ReadFloat");
 }
 
-TEST_F(Dpv1Test, ReadsTheAmplifiersIdentity)
-{
-    connect(17);
-    int32_t vendor = 0;
-    int32_t product = 0;
-    EXPECT_GE(DPV1_ReadInt32(world.state, settings, 17, parameter("Common/VendorID"), vendor), 0);
-    EXPECT_GE(DPV1_ReadInt32(world.state, settings, 17, parameter("Common/ProductID"), product), 0);
-    EXPECT_EQ(uint32_t(vendor), rack.node(17)->identity().vendorId);
-    EXPECT_EQ(uint32_t(product), rack.node(17)->identity().productId);
-    QString serial;
-    EXPECT_EQ(DPV1_ReadString(world.state, settings, 17, 3, 0, serial, 10), 10);
-    EXPECT_EQ(serial, "100017");
-}
-
 TEST_F(Dpv1Test, StringWritePassesTheCharacterCountAndANulAfterThem)
 {
     connect();
@@ -87,55 +64,6 @@ TEST_F(Dpv1Test, StringWritePassesTheCharacterCountAndANulAfterThem)
     EXPECT_EQ(call.slot, 0);
     EXPECT_EQ(call.index, 11);
     EXPECT_EQ(stored("Common/ChannelName"), QByteArray("Zugkraft 1\0\0\0\0\0\0", 16));
-
-    QString text;
-    EXPECT_EQ(DPV1_ReadString(world.state, settings, Station, 11, 0, text, 16), 16);
-    EXPECT_EQ(text, "Zugkraft 1");
-    EXPECT_EQ(library->calls.back().length, 16);
-}
-
-TEST_F(Dpv1Test, StringsAreEightBitTrimmedAndEndAtNulOrAtTheBytesRead)
-{
-    connect();
-    const struct {
-        QString written;
-        int32_t maxLength;
-        int32_t result;
-        QString text;
-    } cases[] = {
-        {QStringLiteral("ABCDEFGHIJKLMNOP"), 16, 16, QStringLiteral("ABCDEFGHIJKLMNOP")},  // no NUL at all
-        {QStringLiteral("ABCDEFGHIJKLMNOP"), 5, 5, QStringLiteral("ABCDE")},
-        {QStringLiteral("  Kraft   "), 16, 16, QStringLiteral("Kraft")},
-        {QStringLiteral("Capteur n°2 é"), 16, 16, QStringLiteral("Capteur n°2 é")},
-    };
-    for (const auto& c : cases) {
-        ASSERT_EQ(DPV1_WriteString(world.state, settings, Station, 0, 11, c.written), rc::Ok);
-        QString text = QStringLiteral("stale");
-        EXPECT_EQ(DPV1_ReadString(world.state, settings, Station, 11, 0, text, c.maxLength), c.result);
-        EXPECT_EQ(text, c.text);
-    }
-    EXPECT_EQ(stored("Common/ChannelName").left(13), QByteArray("Capteur n\xB0" "2 \xE9"));
-}
-
-TEST_F(Dpv1Test, ByteRecordsReadAndWrite)
-{
-    connect();
-    const QByteArray data = QByteArray::fromHex("0102030405060708090a");
-    EXPECT_EQ(DPV1_WriteBytes(world.state, settings, Station, 0, 13, data, 4), rc::Ok);
-    EXPECT_EQ(library->calls.back().length, 4);
-    EXPECT_EQ(stored("Common/UserData").left(4), data.left(4));
-
-    QByteArray buffer;
-    int32_t length = 32;
-    const int32_t result = DPV1_ReadBytes(world.state, settings, Station, parameter("Common/UserData"), buffer, length);
-    EXPECT_GE(result, 4);
-    EXPECT_EQ(length, result);
-    EXPECT_EQ(buffer.size(), result);
-    EXPECT_EQ(buffer.left(4), data.left(4));
-
-    length = 2;
-    EXPECT_EQ(DPV1_ReadBytes(world.state, settings, Station, parameter("Common/UserData"), buffer, length), 2);
-    EXPECT_EQ(buffer, data.left(2));
 }
 
 TEST_F(Dpv1Test, FailuresGiveTheirCodes)
@@ -200,26 +128,6 @@ TEST_F(Dpv1Test, FailuresGiveTheirCodes)
         c.prepare();
         EXPECT_EQ(c.call(), c.result) << c.what;
     }
-}
-
-TEST_F(Dpv1Test, AFailedReadLeavesZeroAndEmptyText)
-{
-    connect();
-    rack.node(Station)->setSilent(true);
-    int32_t value = 77;
-    EXPECT_EQ(DPV1_ReadInt32(world.state, settings, Station, parameter("Common/VendorID"), value),
-              rc::ProfibusTimeout);
-    EXPECT_EQ(value, 0);
-    QString text = QStringLiteral("stale");
-    EXPECT_EQ(DPV1_ReadString(world.state, settings, Station, 3, 0, text, 10), rc::ProfibusTimeout);
-    EXPECT_TRUE(text.isEmpty());
-}
-
-XmlNode elementOf(XmlDocument& document, const QByteArray& xml)
-{
-    QString reason;
-    EXPECT_TRUE(document.loadFromMemory(xml, &reason)) << reason.toStdString();
-    return document.documentElement();
 }
 
 TEST_F(Dpv1Test, AMissingAddressGivesMinus8WithoutATransfer)

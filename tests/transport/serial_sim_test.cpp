@@ -7,7 +7,6 @@
 #include "transport/serial/ComValues.h"
 #include "transport/serial/SerialLibrary.h"
 
-#include <cstring>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -53,76 +52,6 @@ public:
     SerialWorld world;
 };
 
-template <typename T>
-void roundTrip(SimLine& line, const char* path, T value)
-{
-    const ObjectKey key = line.key(path);
-    EXPECT_EQ(COM_WriteValue(line.state(), key.index, key.sub, value), rc::Ok) << path;
-    T back{};
-    EXPECT_EQ(COM_ReadValue(line.state(), key.index, key.sub, back), rc::Ok) << path;
-    EXPECT_EQ(back, value) << path;
-    QByteArray expected(sizeof(T), '\0');
-    std::memcpy(expected.data(), &value, sizeof(T));
-    EXPECT_EQ(line.stored(path).toHex(), expected.toHex()) << path;
-}
-
-TEST(SerialSim, TypedWritesAndReadsReachTheAmplifier)
-{
-    SimLine line;
-    roundTrip<uint8_t>(line, "Scaling/DecimalPointPos", 3);
-    roundTrip<uint8_t>(line, "Interface/CANNodeID", 127);
-    roundTrip<int16_t>(line, "LimitSwitches/LimitSwitch1/Delay", 1234);
-    roundTrip<int16_t>(line, "Interface/HeartbeatTime", 32767);
-    roundTrip<int32_t>(line, "ZeroTare/TareOffset", -5000);
-    roundTrip<float>(line, "Amplifier/NominalLoad", 250.5f);
-    roundTrip<float>(line, "Scaling/OutputPoint1", -0.125f);
-}
-
-TEST(SerialSim, IdentityAndStrings)
-{
-    SimLine line;
-    int32_t vendor = 0;
-    const ObjectKey vendorKey = line.key("Common/VendorID");
-    EXPECT_EQ(COM_ReadValue(line.state(), vendorKey.index, vendorKey.sub, vendor), rc::Ok);
-    EXPECT_EQ(vendor, 858);
-
-    QString text;
-    const ObjectKey serial = line.key("Common/SerialNumber");
-    EXPECT_EQ(COM_ReadString(line.state(), serial.index, serial.sub, text, 10), rc::Ok);
-    EXPECT_EQ(text, QStringLiteral("QS2-4711"));
-
-    const ObjectKey name = line.key("Common/ChannelName");
-    const QString padded = QStringLiteral("Presse 2        ");
-    EXPECT_EQ(COM_WriteString(line.state(), name.index, name.sub, padded), rc::Ok);
-    EXPECT_EQ(COM_ReadString(line.state(), name.index, name.sub, text, 16), rc::Ok);
-    EXPECT_EQ(text, QStringLiteral("Presse 2"));
-}
-
-TEST(SerialSim, RefusalsThroughTheTransport)
-{
-    SimLine line;
-    const QByteArray serialBefore = line.stored("Common/SerialNumber");
-    const ObjectKey serial = line.key("Common/SerialNumber");
-    // The write reply's status is not looked at: a refused write passes.
-    EXPECT_EQ(COM_WriteString(line.state(), serial.index, serial.sub, QStringLiteral("0000000000")), rc::Ok);
-    EXPECT_EQ(line.stored("Common/SerialNumber"), serialBefore);
-
-    const ObjectKey decimals = line.key("Scaling/DecimalPointPos");
-    const QByteArray decimalsBefore = line.stored("Scaling/DecimalPointPos");
-    EXPECT_EQ(COM_WriteValue(line.state(), decimals.index, decimals.sub, uint8_t(9)), rc::Ok);
-    EXPECT_EQ(line.stored("Scaling/DecimalPointPos"), decimalsBefore);
-
-    int32_t value = 5;
-    const ObjectKey password = line.key("Common/Password");
-    EXPECT_EQ(COM_ReadValue(line.state(), password.index, password.sub, value), rc::Failed);
-    EXPECT_EQ(COM_ReadValue(line.state(), 0x5FFF, 0, value), rc::Failed);
-    int16_t half = 5;
-    const ObjectKey vendor = line.key("Common/VendorID");
-    EXPECT_EQ(COM_ReadValue(line.state(), vendor.index, vendor.sub, half), rc::Failed);
-    EXPECT_EQ(value, 5);
-    EXPECT_EQ(half, 5);
-}
-
 struct RawCase {
     const char* name;
     QByteArray request;
@@ -163,20 +92,6 @@ TEST(SerialSim, ReplyFramesOnTheLine)
         EXPECT_EQ(reply.toHex(' '), c.reply.toHex(' ')) << c.name;
     }
     EXPECT_EQ(line.stored("Scaling/DecimalPointPos"), bytes({4}));
-}
-
-TEST(SerialSim, SilentAmplifierTimesOutAndTheLineRecovers)
-{
-    SimLine line;
-    COM_SetTimeout(line.state(), ShortTimeoutMs);
-    line.amplifier->setSilent(true);
-    const ObjectKey vendor = line.key("Common/VendorID");
-    int32_t value = 0;
-    EXPECT_EQ(COM_ReadValue(line.state(), vendor.index, vendor.sub, value), rc::Timeout);
-    line.amplifier->setSilent(false);
-    line.amplifier->setAnswerDelay(30);
-    EXPECT_EQ(COM_ReadValue(line.state(), vendor.index, vendor.sub, value), rc::Ok);
-    EXPECT_EQ(value, 858);
 }
 
 // Bytes that start no request are skipped; a request left incomplete when the line

@@ -1,15 +1,79 @@
-// SDO_ReadSync against amplifiers that fail to answer: its attempts, their panel
-// texts and what is left when it gives up, on virtual time.
-#include "sim/simnet_fixture.h"
-
+// The built-in net "Simulation"/"Démo" (QSG2 at node 3, QSN2 at 17, QSG2 at 42) on
+// virtual time, reached through the CANopen client as the program reaches it: the
+// scan's batches, and SDO_ReadSync against amplifiers that fail to answer (its
+// attempts, their panel texts and what is left when it gives up).
 #include "core/ResultCodes.h"
+#include "device/CanSetup.h"
+#include "sim/amplifier_fixture.h"
 #include "sim/can/SimCanNet.h"
+#include "support/TestFolder.h"
+#include "transport/can/CanScan.h"
 #include "transport/can/SdoSync.h"
 #include "transport/can/SdoTransfers.h"
+#include "transport/can/lib/CanopenClient.h"
 
 #include <functional>
+#include <gtest/gtest.h>
 
 namespace {
+
+class SimNetTest : public ::testing::Test {
+protected:
+    SimNetTest()
+    {
+        settings_.InterfaceType = CANBus;
+        EXPECT_EQ(Desr_LoadAll(state().core, state().descriptions), 2);
+        CanNetCatalog catalog(false);
+        const QString folder = TestFolder::shippedProgramFolder() + QStringLiteral("/DeviceDescription");
+        catalog.addBuiltInNet(SimulationHardware, DemoNet, DemoNetKbit, [this, folder] {
+            auto net = createDemoCanNet(folder, SimCanNet::Time::Virtual);
+            net_ = net.get();
+            return net;
+        });
+        state().buses.can = std::make_unique<CanopenClient>(std::move(catalog));
+        EXPECT_EQ(can().connectClientToNet(SimulationHardware, DemoNet), rc::Ok);
+    }
+
+    AppState& state() { return folder_.state; }
+    ScriptedHost& host() { return folder_.host; }
+    CanLibrary& can() { return *state().buses.can; }
+    SimAmplifier& amplifier(uint8_t node) { return *net_->rack().node(node); }
+    int64_t busTimeMs() { return net_->clock().nowMs(); }
+
+    InterfaceSettings settings_;
+    TestFolder folder_;
+    SimCanNet* net_ = nullptr;
+};
+
+TEST_F(SimNetTest, ScanFindsTheAnsweringNodesHighestFirst)
+{
+    const struct {
+        const char* what;
+        std::vector<uint8_t> silenced;
+        std::vector<int32_t> found;
+        int64_t busMs;   // 500 ms for each batch that waits for a silent node
+    } cases[] = {
+        {"demo rack", {}, {42, 17, 3}, 0},
+        {"17 silent", {17}, {42, 3}, 500},
+        {"all silent", {3, 17, 42}, {}, 1500},   // 42, 17 and 3 are in three batches
+    };
+    for (const auto& c : cases) {
+        for (uint8_t node : {3, 17, 42})
+            amplifier(node).setSilent(false);
+        for (uint8_t node : c.silenced)
+            amplifier(node).setSilent(true);
+        const int64_t start = busTimeMs();
+        std::vector<DeviceEntry> found;
+        EXPECT_EQ(CAN_ScanRead(state(), settings_, &host(), found), int32_t(c.found.size())) << c.what;
+        std::vector<int32_t> ids;
+        for (const DeviceEntry& entry : found)
+            ids.push_back(entry.NodeId);
+        EXPECT_EQ(ids, c.found) << c.what;
+        EXPECT_EQ(busTimeMs() - start, c.busMs) << c.what;
+    }
+    EXPECT_TRUE(host().messages.empty());
+}
+
 
 const QString Timeout = QStringLiteral("Erreur de bus CAN : Timeout");
 const QString BusOff = QStringLiteral("Erreur de bus CAN : Bus Heavy!; Bus CAN: Bus off!");
@@ -52,7 +116,7 @@ TEST_P(SimNetRetryTest, ReadsWithAttempts)
     EXPECT_EQ(busTimeMs() - start, c.busMs);
     EXPECT_EQ(host().clockMs, c.sleptMs);
     if (c.result == rc::Ok) {
-        EXPECT_EQ(buffer, simnet::le32(858));
+        EXPECT_EQ(buffer, amptest::le32(858));
         EXPECT_EQ(state().DeviceCount, 2);
         EXPECT_TRUE(host().messages.empty());
         return;
