@@ -28,6 +28,7 @@ bool fromQt(const QCanBusFrame& qtFrame, CanFrame& frame)
     std::copy(payload.begin(), payload.end(), frame.data.begin());
     return true;
 }
+
 bool isListed(const QString& plugin, const QString& interfaceName)
 {
     const QList<QCanBusDeviceInfo> devices = QCanBus::instance()->availableDevices(plugin);
