@@ -28,6 +28,8 @@ public:
 
     // Shows a message and returns the answer (msg::Yes, msg::No or msg::Cancel).
     virtual int showMessage(const QString& text, int style) = 0;
+    // The mouse pointer: busy or normal. Called only when it changes; BusyPointer and
+    // NormalPointer decide.
     virtual void setBusy(bool busy) = 0;
     // Status panel of the main window; "" clears it.
     virtual void setStatusText(const QString& text) = 0;
@@ -38,6 +40,16 @@ public:
     // Window hooks: close the views of a device, refresh every open window.
     virtual void closeDeviceViews() = 0;
     virtual void refreshAllWindows() = 0;
+
+private:
+    friend class BusyPointer;
+    friend class NormalPointer;
+    // Scopes alive of each kind; the pointer is busy while a BusyPointer lives and no
+    // NormalPointer does.
+    void changePointerScopes(int busy, int normal);
+
+    int busyScopes_ = 0;
+    int normalScopes_ = 0;
 };
 
 // Shows text in the message dialog with the given style and returns the answer.
@@ -46,10 +58,23 @@ int ShowMessage(Host& host, const QString& text, int style);
 // Shows the busy pointer while alive; restores the previous pointer on every exit.
 class BusyPointer {
 public:
-    explicit BusyPointer(Host& host) : host_(host) { host_.setBusy(true); }
-    ~BusyPointer() { host_.setBusy(false); }
+    explicit BusyPointer(Host& host) : host_(host) { host_.changePointerScopes(1, 0); }
+    ~BusyPointer() { host_.changePointerScopes(-1, 0); }
     BusyPointer(const BusyPointer&) = delete;
     BusyPointer& operator=(const BusyPointer&) = delete;
+
+private:
+    Host& host_;
+};
+
+// Shows the normal pointer while alive, whatever busy scopes enclose it (a message
+// that ends an operation); they show the busy pointer again afterwards.
+class NormalPointer {
+public:
+    explicit NormalPointer(Host& host) : host_(host) { host_.changePointerScopes(0, 1); }
+    ~NormalPointer() { host_.changePointerScopes(0, -1); }
+    NormalPointer(const NormalPointer&) = delete;
+    NormalPointer& operator=(const NormalPointer&) = delete;
 
 private:
     Host& host_;

@@ -2,7 +2,7 @@
 
 int ScriptedHost::showMessage(const QString& text, int style)
 {
-    messages.push_back({text, style});
+    messages.push_back({text, style, busyDepth > 0});
     if (answers.empty())
         return msg::Yes;
     const int answer = answers.front();

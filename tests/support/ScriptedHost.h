@@ -13,6 +13,7 @@ public:
     struct Message {
         QString text;
         int style;
+        bool busy;   // the busy pointer showed while the message did
     };
 
     int showMessage(const QString& text, int style) override;

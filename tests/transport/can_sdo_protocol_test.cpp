@@ -22,6 +22,7 @@ struct ProtocolCase {
     int32_t result;
     QByteArray data;                             // upload data on success
     std::optional<CanFrame> clientAbort;         // last frame the client sends
+    int spacingMs = 0;                           // between the frames of one reply
 };
 
 void PrintTo(const ProtocolCase& c, std::ostream* os)
@@ -37,8 +38,13 @@ protected:
         scripted_ = rack_->addServer(Node, [this](const CanFrame& frame) {
             if (frame.id != Req || sdo::commandOf(frame) == sdo::Abort || script_.empty())
                 return;
-            for (const CanFrame& reply : script_.front())
-                rack_->send(reply);
+            const int spacing = GetParam().spacingMs;
+            for (size_t i = 0; i < script_.front().size(); ++i) {
+                if (spacing)
+                    rack_->sendAfter(script_.front()[i], int(i) * spacing);
+                else
+                    rack_->send(script_.front()[i]);
+            }
             script_.pop_front();
         });
     }
@@ -66,12 +72,17 @@ TEST_P(SdoProtocolTest, EndsWithThisResult)
     if (result == rc::CanSdoAbort) {
         EXPECT_EQ(client_.lastAbortCode(Node, Index, Sub), sdo::abortCodeOf(*c.clientAbort));
     }
+    if (result == rc::CanTimeout) {
+        EXPECT_EQ(now(), 5000) << "replies of other transfers do not postpone the time-out";
+    }
 }
 
 const CanFrame ToggleAbort = f(Req, {0x80, 0x00, 0x20, 0x01, 0x00, 0x00, 0x03, 0x05});
 const CanFrame CommandAbort = f(Req, {0x80, 0x00, 0x20, 0x01, 0x01, 0x00, 0x04, 0x05});
 const CanFrame MemoryAbort = f(Req, {0x80, 0x00, 0x20, 0x01, 0x05, 0x00, 0x04, 0x05});
 const CanFrame TimeoutAbort = f(Req, {0x80, 0x00, 0x20, 0x01, 0x00, 0x00, 0x04, 0x05});
+const CanFrame LengthAbort = f(Req, {0x80, 0x00, 0x20, 0x01, 0x10, 0x00, 0x07, 0x06});
+const CanFrame OtherObjectsAbort = f(Resp, {0x80, 0x00, 0x20, 0x02, 0x00, 0x00, 0x02, 0x06});
 
 INSTANTIATE_TEST_SUITE_P(
     Servers, SdoProtocolTest,
@@ -84,8 +95,27 @@ INSTANTIATE_TEST_SUITE_P(
                      rc::CanSdoAbort, {}, ToggleAbort},
         ProtocolCase{"UnknownServerCommand", true, 64, {{f(Resp, {0xE0, 0x00, 0x20, 0x01})}},
                      rc::CanSdoAbort, {}, CommandAbort},
-        ProtocolCase{"SegmentWhereInitiateIsDue", false, 2, {{f(Resp, {0x20})}},
-                     rc::CanSdoAbort, {}, CommandAbort},
+        ProtocolCase{"SegmentConfirmationWhereInitiateIsDue", false, 2, {{f(Resp, {0x20})}},
+                     rc::CanTimeout, {}, TimeoutAbort},
+        ProtocolCase{"LateDownloadConfirmationDuringAnUpload", true, 64,
+                     {{f(Resp, {0x60, 0x01, 0x20, 0x01}), f(Resp, {0x4B, 0x00, 0x20, 0x01, 0x34, 0x12})}},
+                     rc::Ok, bytes({0x34, 0x12}), std::nullopt},
+        ProtocolCase{"LateUploadAnswerDuringADownload", false, 2,
+                     {{f(Resp, {0x4B, 0x00, 0x20, 0x01, 0x34, 0x12}), f(Resp, {0x60, 0x00, 0x20, 0x01})}},
+                     rc::Ok, {}, std::nullopt},
+        ProtocolCase{"ForeignRepliesDoNotPostponeTheTimeout", true, 64,
+                     {{OtherObjectsAbort, OtherObjectsAbort, OtherObjectsAbort, OtherObjectsAbort}},
+                     rc::CanTimeout, {}, TimeoutAbort, 3000},
+        ProtocolCase{"SegmentsShorterThanAnnounced", true, 64,
+                     {{f(Resp, {0x41, 0x00, 0x20, 0x01, 14})}, {f(Resp, {0x09, 'A', 'B', 'C'})}},
+                     rc::CanSdoAbort, {}, LengthAbort},
+        ProtocolCase{"SegmentsLongerThanAnnounced", true, 64,
+                     {{f(Resp, {0x41, 0x00, 0x20, 0x01, 3})}, {f(Resp, {0x00, 'A', 'B', 'C', 'D', 'E', 'F', 'G'})}},
+                     rc::CanSdoAbort, {}, LengthAbort},
+        ProtocolCase{"EmptySegmentsWithoutEnd", true, 10,
+                     {{f(Resp, {0x40, 0x00, 0x20, 0x01})}, {f(Resp, {0x0E})}, {f(Resp, {0x1E})}, {f(Resp, {0x0E})},
+                      {f(Resp, {0x1E})}, {f(Resp, {0x0E})}},
+                     rc::CanOutOfMemory, {}, MemoryAbort},
         ProtocolCase{"AnswersOfOtherNodesAndObjectsAreIgnored", true, 64,
                      {{f(0x586, {0x4B, 0x00, 0x20, 0x01, 0x66, 0x66}), f(0x185, {0x43, 0x00, 0x20, 0x01, 1, 2, 3, 4}),
                        f(Resp, {0x4B, 0x01, 0x20, 0x01, 0x77, 0x77}),
@@ -94,6 +124,8 @@ INSTANTIATE_TEST_SUITE_P(
                      rc::Ok, bytes({0x34, 0x12}), std::nullopt},
         ProtocolCase{"ExpeditedWithoutSizeGivesFourBytes", true, 64,
                      {{f(Resp, {0x42, 0x00, 0x20, 0x01, 1, 2, 3, 4})}}, rc::Ok, bytes({1, 2, 3, 4}), std::nullopt},
+        ProtocolCase{"ExpeditedWithoutSizeIntoOneByte", true, 1,
+                     {{f(Resp, {0x42, 0x00, 0x20, 0x01, 7, 0, 0, 0})}}, rc::Ok, bytes({7}), std::nullopt},
         ProtocolCase{"SegmentsWithoutSizeOverflowTheBuffer", true, 10,
                      {{f(Resp, {0x40, 0x00, 0x20, 0x01})},
                       {f(Resp, {0x00, 'A', 'B', 'C', 'D', 'E', 'F', 'G'})},

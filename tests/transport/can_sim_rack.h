@@ -1,7 +1,10 @@
 #pragma once
 #include "sim/SdoTarget.h"
+#include "support/QStringPrint.h"
 #include "sim/can/SdoServer.h"
 #include "transport/can/lib/InProcessCanBus.h"
+
+#include <QCoreApplication>
 
 #include <cstdio>
 #include <map>
@@ -95,6 +98,17 @@ inline QByteArray pattern(int size)
     for (int i = 0; i < size; ++i)
         result.append(char('A' + i % 26));
     return result;
+}
+
+// The worker threads of QCanBus devices run event loops, which Qt allows only under
+// an application.
+inline void ensureApplication()
+{
+    static int argc = 1;
+    static char name[] = "test_transport";
+    static char* argv[] = {name, nullptr};
+    if (!QCoreApplication::instance())
+        static QCoreApplication application(argc, argv);
 }
 
 // A full 8-byte SDO frame; the bytes not given are zero.

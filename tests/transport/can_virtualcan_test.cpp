@@ -4,21 +4,10 @@
 #include "transport/can/lib/CanopenClient.h"
 #include "transport/can/lib/QtCanFrameBus.h"
 
-#include <QCoreApplication>
 #include <QTcpServer>
 #include <gtest/gtest.h>
 
 namespace {
-
-// The worker threads run event loops, which Qt allows only under an application.
-void ensureApplication()
-{
-    static int argc = 1;
-    static char name[] = "test_transport";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance())
-        static QCoreApplication application(argc, argv);
-}
 
 // A port of our own, so that the virtualcan hub of this test meets no other test.
 quint16 freePort()

@@ -54,17 +54,27 @@ TEST_F(InterfaceTest, ConnectsToAListedNet)
     EXPECT_TRUE(world.host.messages.empty());
 }
 
+// A missing net of a built-in hardware, and a missing interface of a QCanBus plugin
+// that creates a device for any name.
 TEST_F(InterfaceTest, UnknownNetIsReportedOnceWithoutRetry)
 {
-    InterfaceSettings settings = can("Simulation", "Ailleurs");
-    EXPECT_EQ(Interface_Connect(world.state, settings), rc::CanNoSuchNet);
-    ASSERT_EQ(world.host.messages.size(), 1u);
-    EXPECT_EQ(world.host.messages[0].text,
-              QStringLiteral("Erreur-16510 lors de la connexion : 'Matériel 'Simulation' ou réseau "
-                             "'Ailleurs' n'existe pas !'"));
-    EXPECT_EQ(world.host.messages[0].style, 48);
-    EXPECT_EQ(world.host.clockMs, 0);
-    EXPECT_FALSE(settings.Connected);
+    ensureApplication();
+    const std::pair<QString, QString> nets[] = {{"Simulation", "Ailleurs"}, {"socketcan", "can7"}};
+    for (const auto& [hardware, net] : nets) {
+        SCOPED_TRACE(hardware.toStdString());
+        world.host.messages.clear();
+        if (hardware == QStringLiteral("socketcan"))
+            world.state.buses.can = std::make_unique<CanopenClient>(CanNetCatalog(true));
+        InterfaceSettings settings = can(hardware, net);
+        EXPECT_EQ(Interface_Connect(world.state, settings), rc::CanNoSuchNet);
+        ASSERT_EQ(world.host.messages.size(), 1u);
+        EXPECT_EQ(world.host.messages[0].text,
+                  QStringLiteral("Erreur-16510 lors de la connexion : 'Matériel '%1' ou réseau '%2' n'existe pas !'")
+                      .arg(hardware, net));
+        EXPECT_EQ(world.host.messages[0].style, 48);
+        EXPECT_EQ(world.host.clockMs, 0);
+        EXPECT_FALSE(settings.Connected);
+    }
 }
 
 TEST_F(InterfaceTest, OtherFailuresAreTriedTwiceWithAPause)

@@ -1,5 +1,6 @@
 #include "can_sim_rack.h"
 #include "core/ResultCodes.h"
+#include "support/ForwardingCanLibrary.h"
 #include "support/TestFolder.h"
 #include "transport/ErrorText.h"
 #include "transport/can/CanScan.h"
@@ -106,22 +107,94 @@ TEST_F(SdoSyncTest, ErrorTextOfAnAbortReadsTheCodeAgain)
                              "Description :Surveillance de l'étendue de mesure dépassée'"));
 }
 
+// The abort text of a refused write, for objects of every length, leaves the devices connected.
 TEST_F(SdoSyncTest, ErrorTextOfARefusedWriteNamesTheWritesAbort)
 {
-    target_.objects[{0x2500, 2}] = QByteArray(1, '\x03');
-    target_.readOnly.insert({0x2500, 2});
-    EXPECT_EQ(SDO_WriteValue<uint8_t>(*state().buses.can, 5, 0x2500, 2, 4), rc::CanSdoAbort);
-    EXPECT_EQ(ErrorText(state(), settings_, entry_, rc::CanSdoAbort, QStringLiteral("Scaling/DecimalPointPos")),
-              QStringLiteral("Erreur CiA : 'Error class 6, error 1, additional code 2 (hex)\r\n"
-                             "Description :Attempt to write a read only object'"));
+    const struct {
+        const char* path;
+        uint16_t index;
+        uint8_t sub;
+        QByteArray object;
+    } cases[] = {
+        {"Scaling/DecimalPointPos", 0x2500, 2, QByteArray(1, '\x03')},
+        {"Common/ChannelName", 0x2002, 0, "Waage 1 Halle B"},
+    };
+    state().DeviceCount = 1;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        target_.objects[{c.index, c.sub}] = c.object;
+        target_.readOnly.insert({c.index, c.sub});
+        EXPECT_EQ(SDO_WriteBytes(*state().buses.can, 5, c.index, c.sub, c.object), rc::CanSdoAbort);
+        EXPECT_EQ(ErrorText(state(), settings_, entry_, rc::CanSdoAbort, QString::fromLatin1(c.path)),
+                  QStringLiteral("Erreur CiA : 'Error class 6, error 1, additional code 2 (hex)\r\n"
+                                 "Description :Attempt to write a read only object'"));
+    }
+    EXPECT_TRUE(world_.host.messages.empty());
+    EXPECT_EQ(state().DeviceCount, 1);
 }
 
+// Without a kept abort code the object is read once, whatever its length.
 TEST_F(SdoSyncTest, ErrorTextWithoutAReadableAbortCode)
 {
-    // The second read succeeds with a 1-byte value: no abort code to describe.
+    const char* const paths[] = {
+        "Scaling/DecimalPointPos",   // a 1-byte value: no abort code to describe
+        "Common/ChannelName",        // longer than the 4 bytes asked
+    };
     target_.objects[{0x2500, 2}] = QByteArray(1, '\x03');
-    EXPECT_EQ(ErrorText(state(), settings_, entry_, rc::CanSdoAbort, QStringLiteral("Scaling/DecimalPointPos")),
-              QStringLiteral("Erreur de bus CAN !"));
+    target_.objects[{0x2002, 0}] = "Waage 1 Halle B";
+    for (const char* path : paths) {
+        rack_->log.clear();
+        EXPECT_EQ(ErrorText(state(), settings_, entry_, rc::CanSdoAbort, QString::fromLatin1(path)),
+                  QStringLiteral("Erreur de bus CAN !"));
+        const std::vector<CanFrame> sent = rack_->framesWithId(0x605);
+        EXPECT_EQ(std::count_if(sent.begin(), sent.end(), [](const CanFrame& f) { return f.data[0] == 0x40; }), 1)
+            << path;
+    }
+    EXPECT_TRUE(world_.host.messages.empty());
+}
+
+// The bus gives up inside busy sections: its message shows the normal pointer, and
+// the sections still restore the pointer as they end.
+TEST_F(SdoSyncTest, GiveUpShowsItsMessageWithTheNormalPointer)
+{
+    ScriptedHost& host = world_.host;
+    {
+        const BusyPointer outer(host);
+        const BusyPointer inner(host);
+        QByteArray buffer;
+        int32_t length = 4;
+        EXPECT_EQ(SDO_ReadSync(state(), settings_, 9, 0x1018, 1, buffer, length, &host), rc::NoDevice);
+        EXPECT_EQ(host.busyDepth, 1);
+    }
+    EXPECT_EQ(host.busyDepth, 0);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_TRUE(host.messages[0].text.endsWith(QStringLiteral("Tous les appareils sont déconnectés.")));
+    EXPECT_FALSE(host.messages[0].busy);
+}
+
+// A read that cannot be queued ends the scan with its result and leaves no read queued.
+TEST_F(SdoSyncTest, ScanEndsWithAFailedQueueingAndLeavesNothingQueued)
+{
+    class QueueFailing : public ForwardingCanLibrary {
+    public:
+        using ForwardingCanLibrary::ForwardingCanLibrary;
+        int32_t queueReadSdo(uint8_t node, uint16_t index, uint8_t sub) override
+        {
+            return node == 3 ? rc::CanOutOfMemory : ForwardingCanLibrary::queueReadSdo(node, index, sub);
+        }
+    };
+    target_.objects[{0x1018, 1}] = QByteArray::fromHex("5a030000");
+    state().buses.can = std::make_unique<QueueFailing>(std::move(state().buses.can));
+    std::vector<DeviceEntry> found;
+    EXPECT_EQ(CAN_ScanRead(state(), settings_, nullptr, found), rc::CanOutOfMemory);
+    EXPECT_EQ(world_.host.texts(), QStringList{QStringLiteral("Start of asynchronous read(ZEMCAN_QueueReadSDO()) "
+                                                              "returned error: -16502\r\nAborting scan!")});
+    uint32_t sdoError = 0;
+    uint8_t node = 5;
+    uint16_t index = 0x1018;
+    uint8_t sub = 1;
+    QByteArray data;
+    EXPECT_EQ(state().buses.can->getReadSdoFromQueue(sdoError, node, index, sub, data), rc::Failed);
 }
 
 TEST_F(SdoSyncTest, MissingAddressGivesMinusEightWithoutTransfer)

@@ -29,18 +29,23 @@ VendorAddress vendorAddress(const AppState& state)
     return address;
 }
 
+// Takes the queued reply of the node's vendor ID read out of the library.
+int32_t takeReply(CanLibrary& can, int node, const VendorAddress& address, uint32_t& sdoError)
+{
+    uint8_t replyNode = uint8_t(node);
+    uint16_t index = uint16_t(address.index);
+    uint8_t sub = address.sub;
+    QByteArray data;
+    return can.getReadSdoFromQueue(sdoError, replyNode, index, sub, data);
+}
+
 // Collects the replies of nodes first..last (first the highest), appending those that answered.
 void collectBatch(AppState& state, int first, int last, const VendorAddress& address,
                   std::vector<DeviceEntry>& found)
 {
-    CanLibrary& can = *state.buses.can;
     for (int node = first; node >= last; --node) {
         uint32_t sdoError = 0;
-        uint8_t replyNode = uint8_t(node);
-        uint16_t index = uint16_t(address.index);
-        uint8_t sub = address.sub;
-        QByteArray data;
-        const int32_t result = can.getReadSdoFromQueue(sdoError, replyNode, index, sub, data);
+        const int32_t result = takeReply(*state.buses.can, node, address, sdoError);
         if (result != 0 || sdoError != 0) {
             Log_Write(state.core, QStringLiteral("Node ID  %1: Error %2 while asynchronuous read of SDO "
                                                  "with index %3, sub index %4")
@@ -81,6 +86,7 @@ int32_t CAN_ScanRead(AppState& state, const InterfaceSettings& settings, Host* p
     can.setTimeoutTime(kScanTimeoutMs);
     const VendorAddress address = vendorAddress(state);
     const size_t before = found.size();
+    int32_t result = rc::Ok;
     int batchStart = kHighestNode;
     for (int node = kHighestNode; node >= 1; --node) {
         const int32_t queued = can.queueReadSdo(uint8_t(node), uint16_t(address.index), address.sub);
@@ -90,6 +96,12 @@ int32_t CAN_ScanRead(AppState& state, const InterfaceSettings& settings, Host* p
                                        "error: %1\r\nAborting scan!")
                             .arg(queued),
                         msg::Error);
+            // The reads of the batch so far must not answer a later read.
+            for (int queuedNode = batchStart; queuedNode > node; --queuedNode) {
+                uint32_t sdoError = 0;
+                takeReply(can, queuedNode, address, sdoError);
+            }
+            result = queued;
             break;
         }
         if (node % kBatch == 0 || node == 1) {
@@ -101,7 +113,7 @@ int32_t CAN_ScanRead(AppState& state, const InterfaceSettings& settings, Host* p
     can.setTimeoutTime(CanLibrary::DefaultTimeoutMs);
     if (panel)
         panel->setStatusText(QString());
-    return int32_t(found.size() - before);
+    return result < 0 ? result : int32_t(found.size() - before);
 }
 
 void CAN_SetPreOperational(AppState& state)

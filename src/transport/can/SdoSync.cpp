@@ -44,6 +44,7 @@ void giveUp(AppState& state, const QString& text, Host* panel)
     if (panel)
         panel->setStatusText(QString());
     Device_ForgetAll(state);
+    const NormalPointer normal(*state.core.host);
     ShowMessage(*state.core.host,
                 QStringLiteral("Le nombre maximal de tentatives de mesure a été dépassé !\r\n"
                                "Message d'erreur : ") +
@@ -182,20 +183,21 @@ int32_t SDO_ReadAbortCode(AppState& state, const InterfaceSettings& settings,
     if (found < 0)
         return found;
     length = 4;
-    const int32_t result =
-        SDO_ReadParam(state, settings, uint8_t(entry.NodeId), parameter, bytes, length, nullptr);
-    if (result == rc::CanSdoAbort || settings.InterfaceType != CANBus || !state.buses.can)
-        return result;
-    // The object can be read but the failed transfer was aborted (a refused write):
-    // the library kept that transfer's abort code.
+    const uint8_t node = uint8_t(entry.NodeId);
+    if (settings.InterfaceType != CANBus || !state.buses.can)
+        return SDO_ReadParam(state, settings, node, parameter, bytes, length, nullptr);
     int32_t index = 0;
     uint8_t sub = 0;
-    SDO_GetAddress(parameter, index, sub);
-    const uint32_t code = state.buses.can->lastAbortCode(uint8_t(entry.NodeId), uint16_t(index), sub);
-    if (code != 0) {
+    const int32_t address = SDO_GetAddress(parameter, index, sub);
+    if (address < 0)
+        return address;
+    CanLibrary& can = *state.buses.can;
+    // The library kept the code of the refused transfer (a write too). Otherwise one
+    // plain read, not retried: an object longer than 4 bytes is no failed bus.
+    if (const uint32_t code = can.lastAbortCode(node, uint16_t(index), sub)) {
         bytes = QByteArray(4, '\0');
         qToLittleEndian(code, bytes.data());
-        length = 4;
+        return rc::CanSdoAbort;
     }
-    return result;
+    return SDO_ReadBytes(can, node, uint16_t(index), sub, bytes, length);
 }

@@ -28,7 +28,9 @@ int32_t SDO_Write4(AppState& state, const InterfaceSettings& settings, uint8_t n
                    uint8_t sub, int32_t value);
 // The parameter's "Communication/SDO" address: 0, or -8 when it is missing.
 int32_t SDO_GetAddress(XmlNode parameter, int32_t& index, uint8_t& sub);
-// Reads the parameter once more into 4 bytes: after an SDO abort they hold its code.
+// The 4 bytes of the abort code of the parameter's last refused transfer: on a CAN
+// net the code the library kept, else one read (not retried) into 4 bytes, which
+// after an abort hold its code; on a serial line SDO_ReadParam into 4 bytes.
 int32_t SDO_ReadAbortCode(AppState& state, const InterfaceSettings& settings,
                           const DeviceEntry& entry, const QString& path, QByteArray& bytes,
                           int32_t& length);

@@ -1,7 +1,6 @@
 #include "transport/can/lib/QtCanFrameBus.h"
 
 #include "core/ResultCodes.h"
-#include "core/ResultCodes.h"
 #include "transport/can/lib/QtCanStatusBits.h"
 
 #include <QCanBus>
@@ -9,6 +8,7 @@
 #include <QCanBusFrame>
 #include <QTimer>
 #include <QVariant>
+#include <algorithm>
 #include <chrono>
 
 namespace {
@@ -28,6 +28,13 @@ bool fromQt(const QCanBusFrame& qtFrame, CanFrame& frame)
     std::copy(payload.begin(), payload.end(), frame.data.begin());
     return true;
 }
+
+bool isListed(const QString& plugin, const QString& interfaceName)
+{
+    const QList<QCanBusDeviceInfo> devices = QCanBus::instance()->availableDevices(plugin);
+    return std::any_of(devices.begin(), devices.end(),
+                       [&](const QCanBusDeviceInfo& device) { return device.name() == interfaceName; });
+}
 }  // namespace
 
 std::unique_ptr<QtCanFrameBus> QtCanFrameBus::open(const QString& plugin, const QString& interfaceName,
@@ -37,6 +44,10 @@ std::unique_ptr<QtCanFrameBus> QtCanFrameBus::open(const QString& plugin, const 
     result = bus->createDevice(plugin, interfaceName);
     if (result == rc::Ok && !bus->waitConnected())
         result = rc::Failed;
+    // A plugin creates a device for any name and only its connect finds out that the
+    // interface is missing (socketcan "can7", an unplugged adapter).
+    if (result == rc::Failed && !isListed(plugin, interfaceName))
+        result = rc::CanNoSuchNet;
     if (result != rc::Ok)
         bus.reset();
     return bus;
@@ -103,8 +114,9 @@ void QtCanFrameBus::watchDevice()
 bool QtCanFrameBus::waitConnected()
 {
     std::unique_lock lock(stateMutex_);
-    return stateChanged_.wait_for(lock, std::chrono::milliseconds(ConnectTimeoutMs),
-                                  [this] { return state_ == QCanBusDevice::ConnectedState; });
+    stateChanged_.wait_for(lock, std::chrono::milliseconds(ConnectTimeoutMs),
+                           [this] { return state_ == QCanBusDevice::ConnectedState || connectFailed_; });
+    return state_ == QCanBusDevice::ConnectedState;
 }
 
 void QtCanFrameBus::onStateChanged(int state)
@@ -114,6 +126,8 @@ void QtCanFrameBus::onStateChanged(int state)
         // A device that drops off the bus once connected reports bus off.
         if (state_ == QCanBusDevice::ConnectedState && state == QCanBusDevice::UnconnectedState)
             status_ |= canstatus::BusOff;
+        if (state_ == QCanBusDevice::ConnectingState && state == QCanBusDevice::UnconnectedState)
+            connectFailed_ = true;
         state_ = state;
     }
     stateChanged_.notify_all();

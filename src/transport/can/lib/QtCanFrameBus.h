@@ -19,7 +19,8 @@ public:
     static constexpr int ConnectTimeoutMs = 3000;
 
     // Creates and connects the device. result: 0; -16510 when the plugin does not
-    // take the interface; -1 when the device does not connect in time.
+    // take the interface or the interface it does not list cannot be connected; -1
+    // when a listed interface does not connect in time.
     static std::unique_ptr<QtCanFrameBus> open(const QString& plugin, const QString& interfaceName,
                                                int32_t& result);
     ~QtCanFrameBus() override;
@@ -46,5 +47,6 @@ private:
     std::mutex stateMutex_;
     std::condition_variable stateChanged_;
     int state_ = 0;   // QCanBusDevice::CanBusDeviceState
+    bool connectFailed_ = false;   // the device went back from connecting to unconnected
     SteadyCanClock clock_;
 };

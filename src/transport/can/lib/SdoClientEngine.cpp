@@ -164,6 +164,9 @@ void SdoClientEngine::expireDue(std::vector<Outgoing>& out)
 
 void SdoClientEngine::apply(TransferId id, const SdoStep& step, std::vector<Outgoing>& out)
 {
+    // A reply of another transfer is no sign of life: the time-out keeps running.
+    if (step.ignored())
+        return;
     if (step.send)
         out.push_back({id, *step.send, false});
     if (step.finished)

@@ -27,9 +27,7 @@ SdoStep SdoDownloadTransfer::onResponse(const CanFrame& frame)
 
 SdoStep SdoDownloadTransfer::onInitiate(const CanFrame& frame)
 {
-    if (sdo::commandOf(frame) != sdo::scs::InitiateDownload)
-        return abortTransfer(sdoabort::InvalidCommand, rc::CanSdoAbort);
-    if (sdo::muxOf(frame) != mux())
+    if (sdo::commandOf(frame) != sdo::scs::InitiateDownload || sdo::muxOf(frame) != mux())
         return {};
     if (expedited())
         return succeed();
@@ -40,7 +38,7 @@ SdoStep SdoDownloadTransfer::onInitiate(const CanFrame& frame)
 SdoStep SdoDownloadTransfer::onSegment(const CanFrame& frame)
 {
     if (sdo::commandOf(frame) != sdo::scs::DownloadSegment)
-        return abortTransfer(sdoabort::InvalidCommand, rc::CanSdoAbort);
+        return {};
     if (sdo::toggleOf(frame) != toggle_)
         return abortTransfer(sdoabort::ToggleBit, rc::CanSdoAbort);
     if (sent_ == data_.size())

@@ -7,7 +7,10 @@ SdoStep SdoTransfer::onFrame(const CanFrame& frame)
 {
     if (frame.id != sdo::ResponseBase + node_)
         return {};
-    if (sdo::commandOf(frame) != sdo::Abort)
+    const uint8_t command = sdo::commandOf(frame);
+    if (command > sdo::Abort)
+        return abortTransfer(sdoabort::InvalidCommand, rc::CanSdoAbort);
+    if (command != sdo::Abort)
         return onResponse(frame);
     // An abort for another object is a late one of an earlier transfer.
     if (sdo::muxOf(frame) != mux_)

@@ -5,10 +5,13 @@
 #include <cstdint>
 #include <optional>
 
-// What a transfer does with a frame: possibly send one, possibly end.
+// What a transfer does with a frame: possibly send one, possibly end. A step that
+// does neither means the frame belonged to another transfer.
 struct SdoStep {
     std::optional<CanFrame> send;
     bool finished = false;
+
+    bool ignored() const { return !send && !finished; }
 };
 
 // How a transfer ended: a CAN library result, the abort code when it was aborted
@@ -32,7 +35,9 @@ public:
 
     // The request that opens the transfer.
     virtual CanFrame begin() = 0;
-    // A frame from the node's server; frames of other transfers are ignored.
+    // A frame from the node's server. Replies of other transfers (another command or
+    // multiplexer, an abort of another object) are ignored; an unknown command or an
+    // abort of this object ends the transfer.
     SdoStep onFrame(const CanFrame& frame);
     // The server did not answer in time: ends with -16501 and the abort to send.
     SdoStep timeOut();
@@ -41,6 +46,7 @@ public:
 
 protected:
     uint16_t requestId() const { return uint16_t(sdo::RequestBase + node_); }
+    // A known server command other than an abort.
     virtual SdoStep onResponse(const CanFrame& frame) = 0;
     SdoStep send(const CanFrame& frame) const { return {frame, false}; }
     SdoStep succeed();
