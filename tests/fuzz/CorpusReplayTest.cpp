@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace {
 
@@ -12,6 +13,9 @@ struct Corpus {
     const char* folder;
     FuzzTarget target;
 };
+
+// Test names in listings show the corpus, not the struct's bytes.
+void PrintTo(const Corpus& corpus, std::ostream* out) { *out << corpus.folder; }
 
 class CorpusReplay : public testing::TestWithParam<Corpus> {};
 
