@@ -75,10 +75,10 @@ TEST_P(AccessActionFailure, FailedActionReadsTheWholeConfigurationAgain)
     const QString path = QStringLiteral("ZeroTare/Tare");
     world.amplifier().refuseAt(SimDirection::Write, *world.amplifier().keyOfPath(path), sdoabort::ReadOnly);
     EXPECT_EQ(execute(path), rc::ValueNotSet);
-    EXPECT_EQ(DeviceWorld::elementAt(parameters, QStringLiteral("Common/SerialNumber")).text(),
+    EXPECT_EQ(world.element(QStringLiteral("Common/SerialNumber")).text(),
               QStringLiteral("100003"));
-    EXPECT_EQ(DeviceWorld::elementAt(parameters, QStringLiteral("Amplifier/MeasuringRange")).text(),
-              QString::number(uint8_t(world.stored(QStringLiteral("Amplifier/MeasuringRange"))[0])));
+    EXPECT_EQ(world.element(QStringLiteral("Amplifier/MeasuringRange")).text(),
+              QString::number(uint8_t(world.onDevice(QStringLiteral("Amplifier/MeasuringRange"))[0])));
     EXPECT_TRUE(world.host().messages.empty());
 }
 

@@ -5,8 +5,6 @@
 #include "core/ResultCodes.h"
 #include "core/Settings.h"
 #include "device/DeviceAccess.h"
-#include "transport/dnet_fixture.h"
-#include "transport/dpv1_fixture.h"
 #include "transport/serial/ComTransport.h"
 
 namespace devicetest {

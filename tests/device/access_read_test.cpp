@@ -4,11 +4,9 @@
 #include "core/ResultCodes.h"
 #include "device/DeviceAccess.h"
 #include "model/ValueText.h"
-#include "transport/dpv1_fixture.h"
 #include "transport/profibus/ProfibusResultCodes.h"
 
 #include <QtEndian>
-#include <cstring>
 
 namespace devicetest {
 namespace {
@@ -79,13 +77,6 @@ int32_t readAs(DeviceWorld& world, DeviceEntry& entry, Read read, const QString&
     return result;
 }
 
-QByteArray floatBytes(float value)
-{
-    QByteArray bytes(4, '\0');
-    std::memcpy(bytes.data(), &value, 4);
-    return bytes;
-}
-
 struct ReadCase {
     const char* path;
     QByteArray put;  // put into the amplifier first
@@ -97,7 +88,7 @@ const std::vector<ReadCase> kReads = {
     {"Scaling/DecimalPointPos", le(3, 1), Read::Byte, "3"},
     {"LimitSwitches/LimitSwitch1/Delay", le(1234, 2), Read::Short, "1234"},
     {"ZeroTare/TareOffset", le(-5000, 4), Read::Long, "-5000"},
-    {"Amplifier/NominalLoad", floatBytes(250.5f), Read::Float, "250.5"},
+    {"Amplifier/NominalLoad", littleEndian<float>(250.5f), Read::Float, "250.5"},
     {"Common/ChannelName", "Presse 7", Read::String, "Presse 7"},
     {"Common/CalibrationDate", le(8766, 2), Read::Date, "2024-01-01"},
     {"ZeroTare/AutoZeroTracking", le(1, 1), Read::Toggle, "true"},
@@ -131,7 +122,7 @@ TEST_P(AccessRead, EveryTypedReadGivesTheAmplifiersValue)
                          QStringLiteral("/32"));
 
     // A 32-bit mask the amplifier computes itself.
-    const QByteArray status = world.stored(QStringLiteral("TEDS/TEDSErrorStatus"));
+    const QByteArray status = world.onDevice(QStringLiteral("TEDS/TEDSErrorStatus"));
     QString shown;
     EXPECT_EQ(readAs(world, entry, Read::BitMask32, QStringLiteral("TEDS/TEDSErrorStatus"), shown), rc::Ok);
     EXPECT_EQ(shown, QString::number(qFromLittleEndian<int32_t>(status.constData())));

@@ -47,13 +47,6 @@ void storedPaths(XmlNode group, const QString& path, int32_t kind, QStringList& 
     }
 }
 
-QByteArray floatBytes(float value)
-{
-    QByteArray bytes(4, '\0');
-    std::memcpy(bytes.data(), &value, 4);
-    return bytes;
-}
-
 class AccessUpdate : public KindTest {
 protected:
     AccessUpdate() : entry(world.openEntry()), parameters(world.newConfiguration()) {}
@@ -62,7 +55,7 @@ protected:
     {
         return Conf_UpdateValue(world.state(), world.settings(), entry, parameters, path, nullptr);
     }
-    XmlNode element(const QString& path) const { return DeviceWorld::elementAt(parameters, path); }
+    XmlNode element(const QString& path) const { return world.element(path); }
 
     DeviceEntry entry;
     XmlNode parameters;
@@ -71,7 +64,7 @@ protected:
 TEST_P(AccessUpdate, WholeTreeOfAHealthyDeviceFillsEveryStoredParameter)
 {
     world.put(QStringLiteral("Common/ChannelName"), "Links");
-    world.put(QStringLiteral("Amplifier/NominalLoad"), floatBytes(250.5f));
+    world.put(QStringLiteral("Amplifier/NominalLoad"), littleEndian<float>(250.5f));
     world.put(QStringLiteral("Common/CalibrationDate"), le(8766, 2));
     world.put(QStringLiteral("ZeroTare/AutoZeroTracking"), le(1, 1));
     world.put(QStringLiteral("Amplifier/ExcitationVoltage"), le(2, 1));
@@ -140,8 +133,8 @@ TEST(AccessUpdateSilence, DeviceFallingSilentEndsTheWalkAtTheFirstNoDevice)
     ASSERT_EQ(Conf_UpdateValue(world.state(), world.settings(), entry, parameters, QStringLiteral("."), nullptr),
               rc::Ok);
     // Values that a second walk must leave as they are.
-    DeviceWorld::configure(parameters, QStringLiteral("Common/ChannelName"), QStringLiteral("stale"));
-    DeviceWorld::configure(parameters, QStringLiteral("Amplifier/NominalLoad"), QStringLiteral("1.5"));
+    world.configure(QStringLiteral("Common/ChannelName"), QStringLiteral("stale"));
+    world.configure(QStringLiteral("Amplifier/NominalLoad"), QStringLiteral("1.5"));
 
     world.silenceAfterRead(QStringLiteral("Common/ProductID"));
     EXPECT_EQ(Conf_UpdateValue(world.state(), world.settings(), entry, parameters, QStringLiteral("."), nullptr),
@@ -152,8 +145,8 @@ TEST(AccessUpdateSilence, DeviceFallingSilentEndsTheWalkAtTheFirstNoDevice)
     EXPECT_EQ(marked[0].name(), QStringLiteral("SerialNumber"));
     EXPECT_EQ(marked[0].attribute("Status"), QStringLiteral("-4"));
     EXPECT_EQ(marked[0].text(), QStringLiteral("100003"));
-    EXPECT_EQ(DeviceWorld::elementAt(parameters, QStringLiteral("Common/ChannelName")).text(), QStringLiteral("stale"));
-    EXPECT_EQ(DeviceWorld::elementAt(parameters, QStringLiteral("Amplifier/NominalLoad")).text(),
+    EXPECT_EQ(world.element(QStringLiteral("Common/ChannelName")).text(), QStringLiteral("stale"));
+    EXPECT_EQ(world.element(QStringLiteral("Amplifier/NominalLoad")).text(),
               QStringLiteral("1.5"));
     EXPECT_FALSE(entry.Online);
     EXPECT_EQ(world.host().messages.size(), 1u);
@@ -266,7 +259,7 @@ TEST(AccessUpdateSilence, SerialDeviceFallingSilentEndsTheWalkWithinOneGiveUp)
         EXPECT_EQ(world.host().texts(), c.messages);
         EXPECT_EQ(world.state().DeviceCount, c.deviceCount);
         EXPECT_FALSE(entry.Online);
-        EXPECT_FALSE(DeviceWorld::elementAt(parameters, QStringLiteral("Amplifier/NominalLoad")));
+        EXPECT_FALSE(world.element(QStringLiteral("Amplifier/NominalLoad")));
     }
 }
 
@@ -293,10 +286,10 @@ TEST(AccessUpdateFailure, FailedReadsAreMarkedAndClearedByTheNextGoodRead)
     for (const Case& c : cases) {
         const QString path = QString::fromLatin1(c.path);
         world.amplifier().refuseAt(SimDirection::Read, *world.amplifier().keyOfPath(path), sdoabort::General);
-        DeviceWorld::configure(parameters, path, QString::fromLatin1(c.before));
+        world.configure(path, QString::fromLatin1(c.before));
         EXPECT_EQ(Conf_UpdateValue(world.state(), world.settings(), entry, parameters, path, nullptr), c.result)
             << c.path;
-        const XmlNode element = DeviceWorld::elementAt(parameters, path);
+        const XmlNode element = world.element(path);
         EXPECT_EQ(element.text(), QString::fromLatin1(c.after)) << c.path;
         EXPECT_EQ(element.attribute("Status"), QString::number(rc::CanSdoAbort)) << c.path;
     }
@@ -304,7 +297,7 @@ TEST(AccessUpdateFailure, FailedReadsAreMarkedAndClearedByTheNextGoodRead)
     for (const Case& c : cases) {
         const QString path = QString::fromLatin1(c.path);
         EXPECT_EQ(Conf_UpdateValue(world.state(), world.settings(), entry, parameters, path, nullptr), rc::Ok);
-        EXPECT_FALSE(DeviceWorld::elementAt(parameters, path).hasAttribute("Status")) << c.path;
+        EXPECT_FALSE(world.element(path).hasAttribute("Status")) << c.path;
     }
     EXPECT_TRUE(world.host().messages.empty());
 }
@@ -316,11 +309,11 @@ TEST(AccessUpdateEnumeration, CodeTheDescriptionDoesNotListIsRefused)
     DeviceEntry entry = world.openEntry();
     entry.DescriptionIndex = QsnDescription;
     const XmlNode parameters = world.newConfiguration();
-    DeviceWorld::configure(parameters, QStringLiteral("Common/ProductID"), QStringLiteral("x"));
+    world.configure(QStringLiteral("Common/ProductID"), QStringLiteral("x"));
     EXPECT_EQ(Conf_UpdateValue(world.state(), world.settings(), entry, parameters, QStringLiteral("Common/ProductID"),
                                nullptr),
               rc::Refused);
-    const XmlNode element = DeviceWorld::elementAt(parameters, QStringLiteral("Common/ProductID"));
+    const XmlNode element = world.element(QStringLiteral("Common/ProductID"));
     EXPECT_EQ(element.text(), QStringLiteral("x"));
     EXPECT_FALSE(element.hasAttribute("Status"));
     ASSERT_EQ(world.host().messages.size(), 1u);

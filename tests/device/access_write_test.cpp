@@ -4,19 +4,10 @@
 #include "core/ResultCodes.h"
 #include "device/DeviceAccess.h"
 #include "sim/SdoTarget.h"
-#include "transport/dpv1_fixture.h"
 
-#include <cstring>
 
 namespace devicetest {
 namespace {
-
-QByteArray floatBytes(float value)
-{
-    QByteArray bytes(4, '\0');
-    std::memcpy(bytes.data(), &value, 4);
-    return bytes;
-}
 
 struct WriteCase {
     const char* path;
@@ -29,7 +20,7 @@ const std::vector<WriteCase> kWrites = {
     {"Scaling/DecimalPointPos", "4", rc::Ok, le(4, 1)},
     {"LimitSwitches/LimitSwitch1/Delay", "2499.5", rc::Ok, le(2500, 2)},
     {"ZeroTare/TareOffset", "-7000", rc::Ok, le(-7000, 4)},
-    {"Amplifier/NominalLoad", "12,5", rc::Ok, floatBytes(12.5f)},
+    {"Amplifier/NominalLoad", "12,5", rc::Ok, littleEndian<float>(12.5f)},
     {"Common/CalibrationDate", "2024-01-01", rc::Ok, le(8766, 2)},
     {"ZeroTare/AutoZeroTracking", "true", rc::Ok, le(1, 1)},
     {"ZeroTare/ZeroOnPowerUp", "false", rc::Ok, le(0, 1)},
@@ -51,7 +42,7 @@ protected:
     {
         return DeviceSetValue(world.state(), world.settings(), entry, parameters, path, nullptr, quiet);
     }
-    QString configured(const QString& path) const { return DeviceWorld::elementAt(parameters, path).text(); }
+    QString configured(const QString& path) const { return world.element(path).text(); }
 
     DeviceEntry entry;
     XmlNode parameters;
@@ -61,9 +52,9 @@ TEST_P(AccessWrite, ConfiguredValuesReachTheAmplifier)
 {
     for (const WriteCase& c : kWrites) {
         const QString path = QString::fromLatin1(c.path);
-        DeviceWorld::configure(parameters, path, c.configured);
+        world.configure(path, c.configured);
         EXPECT_EQ(setValue(path), c.result) << c.path;
-        EXPECT_EQ(world.stored(path).toHex(), c.onDevice.toHex()) << c.path;
+        EXPECT_EQ(world.onDevice(path).toHex(), c.onDevice.toHex()) << c.path;
     }
     EXPECT_EQ(world.traffic().writes, int(kWrites.size()));
     EXPECT_TRUE(world.host().messages.empty());
@@ -71,19 +62,19 @@ TEST_P(AccessWrite, ConfiguredValuesReachTheAmplifier)
 
 TEST_P(AccessWrite, ChannelNameNamesTheEntryWithoutItsBlanks)
 {
-    DeviceWorld::configure(parameters, QStringLiteral("Common/ChannelName"), QStringLiteral("  Presse 9"));
+    world.configure(QStringLiteral("Common/ChannelName"), QStringLiteral("  Presse 9"));
     EXPECT_EQ(setValue(QStringLiteral("Common/ChannelName")), rc::Ok);
     EXPECT_EQ(entry.Name, QStringLiteral("Presse 9"));
-    EXPECT_EQ(world.stored(QStringLiteral("Common/ChannelName")), QByteArray("  Presse 9      "));
+    EXPECT_EQ(world.onDevice(QStringLiteral("Common/ChannelName")), QByteArray("  Presse 9      "));
 }
 
 TEST_P(AccessWrite, EmptyToggleIsRefusedAndNothingIsWritten)
 {
-    const QByteArray before = world.stored(QStringLiteral("ZeroTare/AutoZeroTracking"));
-    DeviceWorld::configure(parameters, QStringLiteral("ZeroTare/AutoZeroTracking"), QString());
+    const QByteArray before = world.onDevice(QStringLiteral("ZeroTare/AutoZeroTracking"));
+    world.configure(QStringLiteral("ZeroTare/AutoZeroTracking"), QString());
     EXPECT_EQ(setValue(QStringLiteral("ZeroTare/AutoZeroTracking")), rc::ValueNotSet);
     EXPECT_EQ(world.traffic().writes, 0);
-    EXPECT_EQ(world.stored(QStringLiteral("ZeroTare/AutoZeroTracking")), before);
+    EXPECT_EQ(world.onDevice(QStringLiteral("ZeroTare/AutoZeroTracking")), before);
     EXPECT_EQ(world.host().texts(),
               QStringList{QStringLiteral(
                   "DeviceSetValue(): ZeroTare/AutoZeroTracking : La valeur souhaitée ne peut pas être ajustée")});
@@ -94,13 +85,13 @@ TEST_P(AccessWrite, EmptyToggleIsRefusedAndNothingIsWritten)
 
 TEST_P(AccessWrite, HexTextOfNoByteIsNotSent)
 {
-    const QByteArray before = world.stored(QStringLiteral("Common/UserData"));
+    const QByteArray before = world.onDevice(QStringLiteral("Common/UserData"));
     for (const QString& text : {QString(), QStringLiteral("7")}) {
-        DeviceWorld::configure(parameters, QStringLiteral("Common/UserData"), text);
+        world.configure(QStringLiteral("Common/UserData"), text);
         EXPECT_EQ(setValue(QStringLiteral("Common/UserData")), rc::Ok) << text.toStdString();
     }
     EXPECT_EQ(world.traffic().writes, 0);
-    EXPECT_EQ(world.stored(QStringLiteral("Common/UserData")), before);
+    EXPECT_EQ(world.onDevice(QStringLiteral("Common/UserData")), before);
 }
 
 // A number its bus type cannot carry is not sent cut to its width: refused, one
@@ -121,13 +112,13 @@ TEST_P(AccessWrite, NumbersBeyondTheirBusTypeAreRefusedUnsent)
     };
     for (const auto& c : cases) {
         const QString path = QString::fromLatin1(c.path);
-        const QByteArray before = world.stored(path);
+        const QByteArray before = world.onDevice(path);
         for (bool quiet : {false, true}) {
-            DeviceWorld::configure(parameters, path, QString::fromLatin1(c.configured));
+            world.configure(path, QString::fromLatin1(c.configured));
             EXPECT_EQ(setValue(path, quiet), rc::Refused) << c.path;
             EXPECT_NE(configured(path), QString::fromLatin1(c.configured)) << c.path << ": read back";
         }
-        EXPECT_EQ(world.stored(path), before) << c.path;
+        EXPECT_EQ(world.onDevice(path), before) << c.path;
         EXPECT_EQ(world.host().texts(), QStringList{c.message}) << c.path;
         world.host().messages.clear();
     }
@@ -146,7 +137,7 @@ TEST_P(AccessWrite, ReadOnlyParametersAreLeftAloneOrRefusedByKind)
                           {"Common/VendorID", rc::ReadOnly},
                           {"Measurement/StatusShort", rc::ReadOnly}};
     for (const Case& c : cases) {
-        DeviceWorld::configure(parameters, QString::fromLatin1(c.path), QStringLiteral("1"));
+        world.configure(QString::fromLatin1(c.path), QStringLiteral("1"));
         EXPECT_EQ(setValue(QString::fromLatin1(c.path), true), c.result) << c.path;
     }
     EXPECT_EQ(world.traffic().writes, 0);
@@ -186,14 +177,14 @@ TEST_P(AccessWriteRefused, RefusedWriteShowsOneMessageAndReadsTheValueBack)
     const XmlNode parameters = world.newConfiguration();
 
     for (bool quiet : {false, true}) {
-        DeviceWorld::configure(parameters, path, QStringLiteral("5"));
+        world.configure(path, QStringLiteral("5"));
         EXPECT_EQ(DeviceSetValue(world.state(), world.settings(), entry, parameters, path, nullptr, quiet),
                   GetParam().result);
-        const XmlNode element = DeviceWorld::elementAt(parameters, path);
+        const XmlNode element = world.element(path);
         EXPECT_EQ(element.text(), QStringLiteral("2"));
         EXPECT_FALSE(element.hasAttribute("Status"));
     }
-    EXPECT_EQ(world.stored(path), le(2, 1));
+    EXPECT_EQ(world.onDevice(path), le(2, 1));
     ASSERT_EQ(world.host().messages.size(), 1u);
     EXPECT_EQ(world.host().messages[0].text, QStringLiteral("DeviceSetValue(): ") + path + QStringLiteral(" : ") +
                                                  GetParam().text);
@@ -218,7 +209,7 @@ TEST(AccessWriteBitMask, RefusedMaskAlsoShowsTheBusWords)
     world.amplifier().refuseAt(SimDirection::Write, *world.amplifier().keyOfPath(path), sdoabort::ValueRange);
     DeviceEntry entry = world.openEntry();
     const XmlNode parameters = world.newConfiguration();
-    DeviceWorld::configure(parameters, path, QStringLiteral("3"));
+    world.configure(path, QStringLiteral("3"));
     EXPECT_EQ(DeviceSetValue(world.state(), world.settings(), entry, parameters, path, nullptr, false),
               rc::CanSdoAbort);
     EXPECT_EQ(world.host().texts(),
@@ -254,7 +245,7 @@ TEST_P(AccessWriteGroup, WritesEveryStoredWritableMemberAndReportsTheLastFailure
         {"Common/SerialNumber", "999"},
     };
     for (const auto& [path, text] : configured)
-        DeviceWorld::configure(parameters, QString::fromLatin1(path), QString::fromLatin1(text));
+        world.configure(QString::fromLatin1(path), QString::fromLatin1(text));
 
     EXPECT_EQ(DeviceSetValue(world.state(), world.settings(), entry, parameters, QStringLiteral("Common"), nullptr,
                              false),
