@@ -76,13 +76,6 @@ TEST(Scan, DemoRackIsGroupedByDescriptionThenFoundOrder)
     }
 }
 
-TEST(Scan, CanNodesAreFoundFromTheHighestDown)
-{
-    DeviceWorld world(CANBus, {qsg(5), qsg(127)});
-    EXPECT_EQ(Device_Scan(world.state(), world.settings(), &world.host()), 2);
-    EXPECT_EQ(world.tableLabels(), (QStringList{"CAN-ID 127, Snr. 100127", "CAN-ID 5, Snr. 100005"}));
-}
-
 TEST(Scan, RefusesTheLaterDeviceOfASerialNumber)
 {
     const struct {
