@@ -25,14 +25,6 @@ QStringList tedsLog(const DeviceWorld& world)
     return world.logLines().filter(QRegularExpression(QStringLiteral("^(Read|Write|Activate)TEDS")));
 }
 
-ObjectKey keyOf(SimAmplifier& amplifier, const QString& path)
-{
-    const auto key = amplifier.keyOfPath(path);
-    if (!key)
-        throw std::runtime_error("not described");
-    return *key;
-}
-
 TEST(TedsHelper, ReadsWritesAndActivatesTheSensorsTeds)
 {
     for (int32_t bus : {CANBus, PROFIBUS, DeviceNet}) {
@@ -113,7 +105,7 @@ TEST(TedsHelper, BlockTransfersWaitLongerAndSetTheTimeOutBack)
     EXPECT_EQ(timeoutsAround([&] { helper.ReadTEDS(0, block); }), (std::vector<int32_t>{30000, 5000}));
     EXPECT_EQ(timeoutsAround([&] { helper.WriteTEDS(0, block, int32_t(block.size())); }),
               (std::vector<int32_t>{30000, 5000}));
-    world.amplifier(3).refuseAt(SimDirection::Read, keyOf(world.amplifier(3), tedspath::Block),
+    world.amplifier(3).refuseAt(SimDirection::Read, *world.amplifier(3).keyOfPath(tedspath::Block),
                                 sdoabort::UnsupportedAccess);
     EXPECT_EQ(timeoutsAround([&] { EXPECT_EQ(helper.ReadTEDS(0, block), rc::Refused); }).at(1), 5000)
         << "also after a failure";
@@ -152,7 +144,7 @@ TEST(TedsHelper, AFailedTransferIsLogged)
         SimAmplifier& amplifier = world.amplifier(c.node);
         amplifier.setTedsBlock({});
         if (c.refuseWrite)
-            amplifier.refuseAt(SimDirection::Write, keyOf(amplifier, tedspath::Block), sdoabort::UnsupportedAccess);
+            amplifier.refuseAt(SimDirection::Write, *amplifier.keyOfPath(tedspath::Block), sdoabort::UnsupportedAccess);
         TEDSHelper helper(world.state());
         helper.SetDeviceInfo(1);
         QByteArray block = encodeSensorTeds(otherSensor()).leftJustified(c.blockSize, '\0');
@@ -184,7 +176,7 @@ TEST(TedsHelper, ActivationFollowsTheDevicesAnswer)
         SimAmplifier& amplifier = world.amplifier(3);
         amplifier.setTedsBlock(encodeSensorTeds(otherSensor()));
         if (c.refuse)
-            amplifier.refuseAt(SimDirection::Write, keyOf(amplifier, tedspath::Activate), sdoabort::UnsupportedAccess);
+            amplifier.refuseAt(SimDirection::Write, *amplifier.keyOfPath(tedspath::Activate), sdoabort::UnsupportedAccess);
         world.host().answers = {c.answer};
         TEDSHelper helper(world.state());
         helper.SetDeviceInfo(1);
