@@ -21,39 +21,41 @@ protected:
     XmlNode parameters;
 };
 
-TEST_P(AccessAction, DeclinedConfirmationSendsNothing)
-{
-    world.host().answers = {msg::No};
-    EXPECT_EQ(execute(QStringLiteral("ZeroTare/Zero")), rc::Declined);
-    EXPECT_EQ(world.traffic().writes, 0);
-    ASSERT_EQ(world.host().messages.size(), 1u);
-    EXPECT_EQ(world.host().messages[0].text,
-              QStringLiteral("Effectuer la mise à zéro avec le signal d'entrée actuel ?"));
-    EXPECT_EQ(world.host().messages[0].style, msg::Question);
-    EXPECT_TRUE(world.host().statusTexts.isEmpty());
-}
-
+// The zero asks first; tare and peak reset do not. Zero and tare want the configuration
+// read again.
 TEST_P(AccessAction, ConfirmedActionIsSentAndAsksForTheReloadItsDescriptionWants)
 {
-    struct Case {
+    const QString zeroQuestion = QStringLiteral("Effectuer la mise à zéro avec le signal d'entrée actuel ?");
+    const struct {
         const char* path;
-        int answers;  // confirmations asked
+        int answer;
         int32_t result;
+        QStringList messages;
+        int writes;
+    } cases[] = {
+        {"ZeroTare/Zero", msg::No, rc::Declined, {zeroQuestion}, 0},
+        {"ZeroTare/Zero", msg::Yes, rc::ReloadComplete, {zeroQuestion}, 1},
+        {"ZeroTare/Tare", msg::Yes, rc::ReloadComplete, {}, 1},
+        {"Measurement/ResetPeak", msg::Yes, rc::Ok, {}, 1},
     };
-    const Case cases[] = {
-        {"ZeroTare/Zero", 1, rc::ReloadComplete},
-        {"ZeroTare/Tare", 0, rc::ReloadComplete},
-        {"Measurement/ResetPeak", 0, rc::Ok},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.path) + (c.answer == msg::Yes ? "" : " declined"));
         world.host().messages.clear();
+        world.host().statusTexts.clear();
+        world.host().answers = {c.answer};
         world.clearTraffic();
-        EXPECT_EQ(execute(QString::fromLatin1(c.path)), c.result) << c.path;
-        EXPECT_EQ(world.traffic().writes, 1) << c.path;
-        EXPECT_EQ(int(world.host().messages.size()), c.answers) << c.path;
+        EXPECT_EQ(execute(QString::fromLatin1(c.path)), c.result);
+        EXPECT_EQ(world.traffic().writes, c.writes);
+        EXPECT_EQ(world.host().texts(), c.messages);
+        if (!c.messages.isEmpty()) {
+            EXPECT_EQ(world.host().messages[0].style, msg::Question);
+        }
+        EXPECT_EQ(world.host().statusTexts.isEmpty(), c.writes == 0);
+        if (c.writes) {
+            EXPECT_EQ(world.host().statusTexts.first(), QStringLiteral("L'action est exécutée..."));
+        }
+        EXPECT_EQ(world.host().busyDepth, 0);
     }
-    EXPECT_EQ(world.host().statusTexts.first(), QStringLiteral("L'action est exécutée..."));
-    EXPECT_EQ(world.host().busyDepth, 0);
 }
 
 TEST_P(AccessAction, StoreActionSendsItsLongValue)
@@ -75,10 +77,10 @@ TEST_P(AccessActionFailure, FailedActionReadsTheWholeConfigurationAgain)
     const QString path = QStringLiteral("ZeroTare/Tare");
     world.amplifier().refuseAt(SimDirection::Write, *world.amplifier().keyOfPath(path), sdoabort::ReadOnly);
     EXPECT_EQ(execute(path), rc::ValueNotSet);
-    EXPECT_EQ(DeviceWorld::elementAt(parameters, QStringLiteral("Common/SerialNumber")).text(),
+    EXPECT_EQ(world.element(QStringLiteral("Common/SerialNumber")).text(),
               QStringLiteral("100003"));
-    EXPECT_EQ(DeviceWorld::elementAt(parameters, QStringLiteral("Amplifier/MeasuringRange")).text(),
-              QString::number(uint8_t(world.stored(QStringLiteral("Amplifier/MeasuringRange"))[0])));
+    EXPECT_EQ(world.element(QStringLiteral("Amplifier/MeasuringRange")).text(),
+              QString::number(uint8_t(world.onDevice(QStringLiteral("Amplifier/MeasuringRange"))[0])));
     EXPECT_TRUE(world.host().messages.empty());
 }
 

@@ -5,9 +5,6 @@
 #include "core/ResultCodes.h"
 #include "core/Settings.h"
 #include "device/DeviceAccess.h"
-#include "transport/dnet_fixture.h"
-#include "transport/dpv1_fixture.h"
-#include "transport/serial/ComTransport.h"
 
 namespace devicetest {
 namespace {
@@ -35,93 +32,68 @@ bool answers(DeviceWorld& world, DeviceEntry entry)
            rc::Ok;
 }
 
-struct OpenCase {
-    int32_t kind;
-    std::vector<std::pair<std::string, int>> openCalls;
-    std::vector<std::pair<std::string, int>> closeCalls;
-};
-
-void PrintTo(const OpenCase& c, std::ostream* os) { *os << kindName(c.kind); }
-
-class AccessOpen : public ::testing::TestWithParam<OpenCase> {
-protected:
-    AccessOpen() : world(GetParam().kind) {}
-    DeviceWorld world;
-};
-
-TEST_P(AccessOpen, OpenConnectsTheDeviceAndCloseReleasesIt)
+TEST(AccessOpen, OpenConnectsTheDeviceAndCloseReleasesIt)
 {
-    DeviceEntry entry = world.entry();
-    EXPECT_EQ(Device_Open(world.state(), world.settings(), entry, nullptr), rc::Ok);
-    EXPECT_TRUE(entry.Online);
-    EXPECT_EQ(libraryCalls(world), GetParam().openCalls);
-    EXPECT_TRUE(answers(world, entry));
+    using Calls = std::vector<std::pair<std::string, int>>;
+    const struct {
+        int32_t kind;
+        Calls openCalls;
+        Calls closeCalls;
+        bool closesTheLine;  // a read after the close fails
+    } cases[] = {
+        {CANBus, {}, {}, false},
+        {PROFIBUS, {{"Disconnect", QsgNode}, {"Connect", QsgNode}}, {{"Disconnect", QsgNode}}, true},
+        {DeviceNet, {{"InitDevice/0", QsgNode}}, {{"AbortDevice", QsgNode}}, false},
+        {RS232, {}, {}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(kindName(c.kind));
+        DeviceWorld world(c.kind);
+        DeviceEntry entry = world.entry();
+        EXPECT_EQ(Device_Close(world.state(), world.settings(), entry, nullptr), rc::Ok);
+        EXPECT_TRUE(libraryCalls(world).empty()) << "an entry not online is not closed";
 
-    world.clearTraffic();
-    EXPECT_EQ(Device_Close(world.state(), world.settings(), entry, nullptr), rc::Ok);
-    EXPECT_FALSE(entry.Online);
-    EXPECT_EQ(libraryCalls(world), GetParam().closeCalls);
-    EXPECT_TRUE(world.host().messages.empty());
+        EXPECT_EQ(Device_Open(world.state(), world.settings(), entry, nullptr), rc::Ok);
+        EXPECT_TRUE(entry.Online);
+        EXPECT_EQ(libraryCalls(world), c.openCalls);
+        EXPECT_TRUE(answers(world, entry));
+
+        world.clearTraffic();
+        EXPECT_EQ(Device_Close(world.state(), world.settings(), entry, nullptr), rc::Ok);
+        EXPECT_FALSE(entry.Online);
+        EXPECT_EQ(libraryCalls(world), c.closeCalls);
+        if (c.closesTheLine) {
+            EXPECT_FALSE(answers(world, entry));
+        }
+        EXPECT_TRUE(world.host().messages.empty());
+    }
 }
 
-TEST_P(AccessOpen, CloseOfAnEntryNotOnlineCallsNothing)
+TEST(AccessOpen, FailedOpenShowsTheLibraryErrorAndStaysOffline)
 {
-    DeviceEntry entry = world.entry();
-    EXPECT_EQ(Device_Close(world.state(), world.settings(), entry, nullptr), rc::Ok);
-    EXPECT_FALSE(entry.Online);
-    EXPECT_TRUE(libraryCalls(world).empty());
+    const QString head = QStringLiteral("Erreur lors du raccordement à l'appareil : ");
+    const struct {
+        int32_t kind;
+        int32_t result;
+        QString text;
+    } cases[] = {
+        {PROFIBUS, -16008, head + QStringLiteral("Time out")},
+        {DeviceNet, -2, head + QStringLiteral("Erreur inconnue -2")},
+        {RS232, rc::NoInterface, head + QStringLiteral("Erreur inconnue -3")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(kindName(c.kind));
+        DeviceWorld world(c.kind);
+        world.amplifier().setSilent(true);
+        if (c.kind == RS232)
+            AppConf_SetValue(world.state().core, QStringLiteral("SerialPorts/COM1"), QStringLiteral("/nonexistent/tty"));
+        DeviceEntry entry = world.entry();
+        EXPECT_EQ(Device_Open(world.state(), world.settings(), entry, nullptr), c.result);
+        EXPECT_FALSE(entry.Online);
+        EXPECT_EQ(world.host().texts(), QStringList{c.text});
+        EXPECT_EQ(world.host().messages.at(0).style, msg::Ok);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, AccessOpen,
-    ::testing::Values(OpenCase{CANBus, {}, {}},
-                      OpenCase{PROFIBUS, {{"Disconnect", QsgNode}, {"Connect", QsgNode}}, {{"Disconnect", QsgNode}}},
-                      OpenCase{DeviceNet, {{"InitDevice/0", QsgNode}}, {{"AbortDevice", QsgNode}}},
-                      OpenCase{RS232, {}, {}}),
-    [](const auto& info) { return kindName(info.param.kind); });
-
-TEST(AccessOpenSerial, ClosedPortNoLongerCarriesReads)
-{
-    DeviceWorld world(RS232);
-    DeviceEntry entry = world.openEntry();
-    ASSERT_TRUE(answers(world, entry));
-    EXPECT_EQ(Device_Close(world.state(), world.settings(), entry, nullptr), rc::Ok);
-    world.clearTraffic();
-    EXPECT_FALSE(answers(world, entry));
-}
-
-struct OpenFailure {
-    int32_t kind;
-    int32_t result;
-    QString text;
-};
-
-void PrintTo(const OpenFailure& c, std::ostream* os) { *os << kindName(c.kind); }
-
-class AccessOpenFailure : public ::testing::TestWithParam<OpenFailure> {};
-
-TEST_P(AccessOpenFailure, FailedOpenShowsTheLibraryErrorAndStaysOffline)
-{
-    DeviceWorld world(GetParam().kind);
-    world.amplifier().setSilent(true);
-    if (world.kind() == RS232)
-        AppConf_SetValue(world.state().core, QStringLiteral("SerialPorts/COM1"), QStringLiteral("/nonexistent/tty"));
-    DeviceEntry entry = world.entry();
-    EXPECT_EQ(Device_Open(world.state(), world.settings(), entry, nullptr), GetParam().result);
-    EXPECT_FALSE(entry.Online);
-    ASSERT_EQ(world.host().messages.size(), 1u);
-    EXPECT_EQ(world.host().messages[0].text, GetParam().text);
-    EXPECT_EQ(world.host().messages[0].style, msg::Ok);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, AccessOpenFailure,
-    ::testing::Values(
-        OpenFailure{PROFIBUS, -16008, QStringLiteral("Erreur lors du raccordement à l'appareil : Time out")},
-        OpenFailure{DeviceNet, -2, QStringLiteral("Erreur lors du raccordement à l'appareil : Erreur inconnue -2")},
-        OpenFailure{RS232, rc::NoInterface,
-                    QStringLiteral("Erreur lors du raccordement à l'appareil : Erreur inconnue -3")}),
-    [](const auto& info) { return kindName(info.param.kind); });
 
 TEST(AccessClose, FailedCloseIsShownAndTheEntryIsOfflineAllTheSame)
 {
@@ -155,19 +127,6 @@ TEST(AccessTimeout, ProfibusTimeoutClosesTheConnectionAndTheNextReadFails)
     EXPECT_EQ(Device_GetLong(world.state(), world.settings(), entry, QStringLiteral("Common/VendorID"), value), 0);
     EXPECT_EQ(value, 858);
     EXPECT_TRUE(world.host().messages.empty());
-}
-
-TEST(AccessTimeout, SerialTimeoutClosesThePort)
-{
-    DeviceWorld world(RS232);
-    DeviceEntry entry = world.openEntry();
-    COM_SetTimeout(world.state(), 50);
-    world.amplifier().setSilent(true);
-    uint8_t value = 9;
-    EXPECT_EQ(Device_GetByte(world.state(), world.settings(), entry, QStringLiteral("Scaling/DecimalPointPos"), value),
-              rc::Timeout);
-    EXPECT_EQ(value, 0);
-    EXPECT_FALSE(entry.Online);
 }
 
 TEST(AccessTimeout, NoDeviceLeftMarksTheEntryOffline)

@@ -70,7 +70,7 @@ protected:
 
     int32_t setValue(const QString& path, const QString& text)
     {
-        DeviceWorld::configure(parameters, path, text);
+        world.configure(path, text);
         return DeviceSetValue(world.state(), world.settings(), entry, parameters, path, nullptr, false);
     }
 
@@ -85,13 +85,13 @@ TEST_P(AccessOddDescription, WritesThatCannotBeMadeSendNothing)
     EXPECT_EQ(setValue(QStringLiteral("Odd/Act"), QStringLiteral("3")), rc::Ok);
     EXPECT_EQ(setValue(QStringLiteral("Odd/MaskNoWidth"), QStringLiteral("3")), rc::NotSupported);
     EXPECT_EQ(world.traffic().writes, 0);
-    EXPECT_EQ(world.stored(QStringLiteral("Scaling/DecimalPointPos")), le(2, 1));
+    EXPECT_EQ(world.onDevice(QStringLiteral("Scaling/DecimalPointPos")), le(2, 1));
     EXPECT_EQ(world.host().texts(),
               (QStringList{QStringLiteral("Odd/Strange: Type de paramètre inconnu 'ParameterValueWeird'!"),
                            QStringLiteral("DeviceSetValue(): Odd/MaskNoWidth : Cette fonction n'est pas supportée !"),
                            QStringLiteral("Odd/MaskNoWidth: Le masque binaire a une largeur non valide de 0 bit !")}));
     // The refused mask was read back, and a bit mask without width cannot be read either.
-    EXPECT_EQ(DeviceWorld::elementAt(parameters, QStringLiteral("Odd/MaskNoWidth")).attribute("Status"),
+    EXPECT_EQ(world.element(QStringLiteral("Odd/MaskNoWidth")).attribute("Status"),
               QStringLiteral("-1"));
 }
 
@@ -103,9 +103,9 @@ TEST_P(AccessOddDescription, UnknownKindIsReportedAndTheWalkGoesOn)
     EXPECT_EQ(world.host().messages[0].text,
               QStringLiteral("Conf_UpdateValue(): Odd/Strange: Type de paramètre inconnu 'ParameterValueWeird'!"));
     EXPECT_EQ(world.host().messages[0].style, msg::Ok);
-    EXPECT_FALSE(DeviceWorld::elementAt(parameters, QStringLiteral("Odd/Strange")));
-    EXPECT_EQ(DeviceWorld::elementAt(parameters, QStringLiteral("Odd/Pos")).text(), QStringLiteral("2"));
-    EXPECT_FALSE(DeviceWorld::elementAt(parameters, QStringLiteral("Odd/Act")));
+    EXPECT_FALSE(world.element(QStringLiteral("Odd/Strange")));
+    EXPECT_EQ(world.element(QStringLiteral("Odd/Pos")).text(), QStringLiteral("2"));
+    EXPECT_FALSE(world.element(QStringLiteral("Odd/Act")));
 }
 
 TEST_P(AccessOddDescription, StringWithoutLengthIsReadOnlyByCan)

@@ -3,7 +3,6 @@
 
 #include "core/ResultCodes.h"
 #include "device/DeviceAccess.h"
-#include "model/ParameterKind.h"
 #include "model/ValueText.h"
 #include "sim/SdoTarget.h"
 #include "sim/serial/SerialReply.h"
@@ -17,116 +16,22 @@
 namespace devicetest {
 namespace {
 
-// The parameters a whole-tree read stores for an interface kind, in tree order.
-void storedPaths(XmlNode group, const QString& path, int32_t kind, QStringList& paths)
-{
-    for (XmlNode member : group.selectAll(QStringLiteral("Members/*"))) {
-        const QString memberPath = path.isEmpty() ? member.childText("Name") : path + '/' + member.childText("Name");
-        const int required = member.childText("RequiresInterface").toInt();
-        if (required != 0 && required != kind)
-            continue;
-        const ParameterKind memberKind = parameterKind(member.name());
-        const bool notKept = member.childText("Persistent") == QLatin1String("false");
-        switch (memberKind) {
-        case ParameterKind::Group: storedPaths(member, memberPath, kind, paths); break;
-        case ParameterKind::ActionByte:
-        case ParameterKind::ActionLong:
-        case ParameterKind::SequenceConstLong: break;
-        case ParameterKind::ValueFloat:
-        case ParameterKind::ValueString:
-        case ParameterKind::ValueByte:
-        case ParameterKind::ValueShort:
-        case ParameterKind::ValueLong:
-        case ParameterKind::ValueLongFloat:
-        case ParameterKind::EnumString:
-            if (!notKept)
-                paths << memberPath;
-            break;
-        default: paths << memberPath; break;
-        }
-    }
-}
-
-QByteArray floatBytes(float value)
-{
-    QByteArray bytes(4, '\0');
-    std::memcpy(bytes.data(), &value, 4);
-    return bytes;
-}
-
-class AccessUpdate : public KindTest {
-protected:
-    AccessUpdate() : entry(world.openEntry()), parameters(world.newConfiguration()) {}
-
-    int32_t update(const QString& path)
-    {
-        return Conf_UpdateValue(world.state(), world.settings(), entry, parameters, path, nullptr);
-    }
-    XmlNode element(const QString& path) const { return DeviceWorld::elementAt(parameters, path); }
-
-    DeviceEntry entry;
-    XmlNode parameters;
-};
-
-TEST_P(AccessUpdate, WholeTreeOfAHealthyDeviceFillsEveryStoredParameter)
-{
-    world.put(QStringLiteral("Common/ChannelName"), "Links");
-    world.put(QStringLiteral("Amplifier/NominalLoad"), floatBytes(250.5f));
-    world.put(QStringLiteral("Common/CalibrationDate"), le(8766, 2));
-    world.put(QStringLiteral("ZeroTare/AutoZeroTracking"), le(1, 1));
-    world.put(QStringLiteral("Amplifier/ExcitationVoltage"), le(2, 1));
-
-    EXPECT_EQ(update(QStringLiteral(".")), rc::Ok);
-
-    QStringList expected;
-    storedPaths(world.parameter(QStringLiteral(".")), QString(), world.kind(), expected);
-    QStringList missing;
-    QStringList failed;
-    for (const QString& path : expected) {
-        const XmlNode stored = element(path);
-        if (!stored)
-            missing << path;
-        else if (stored.hasAttribute("Status"))
-            failed << path + '=' + stored.attribute("Status");
-    }
-    EXPECT_GT(expected.size(), 60);
-    EXPECT_TRUE(missing.isEmpty()) << missing.join(u' ').toStdString();
-    EXPECT_TRUE(failed.isEmpty()) << failed.join(u' ').toStdString();
-    // Nothing else: no actions, no values the device does not keep.
-    EXPECT_EQ(parameters.selectAll(QStringLiteral("//*[not(*)]")).size(), size_t(expected.size()));
-
-    const std::pair<const char*, const char*> values[] = {
-        {"Common/SerialNumber", "100003"},      {"Common/VendorID", "858"},
-        {"Common/ProductID", "5308417"},        {"Common/ChannelName", "Links"},
-        {"Amplifier/NominalLoad", "250.5"},     {"Common/CalibrationDate", "2024-01-01"},
-        {"ZeroTare/AutoZeroTracking", "true"},  {"Amplifier/ExcitationVoltage", "2"},
-    };
-    for (const auto& [path, text] : values)
-        EXPECT_EQ(element(QString::fromLatin1(path)).text(), QString::fromLatin1(text)) << path;
-    EXPECT_TRUE(world.host().messages.empty());
-}
-
-TEST_P(AccessUpdate, ParametersForAnotherInterfaceAreNotRead)
-{
-    const QString path = QStringLiteral("Interface/HeartbeatTime");  // CAN only
-    EXPECT_EQ(update(path), rc::Ok);
-    EXPECT_EQ(bool(element(path)), world.kind() == CANBus);
-}
-
-INSTANTIATE_TEST_SUITE_P(Kinds, AccessUpdate, ::testing::ValuesIn(AllKinds),
-                         [](const auto& info) { return kindName(info.param); });
-
 // What the document keeps of strings and byte blocks, on the buses that carry them as they are.
-using AccessUpdateText = AccessUpdate;
+using AccessUpdateText = KindTest;
 
 TEST_P(AccessUpdateText, ControlCharactersBecomeStarsAndBlocksBecomeHex)
 {
     world.put(QStringLiteral("Common/ChannelName"), "a\tb\r\nc\x01");
     world.put(QStringLiteral("Common/UserData"), QByteArray::fromHex("0aff"));
-    EXPECT_EQ(update(QStringLiteral("Common/ChannelName")), rc::Ok);
-    EXPECT_EQ(update(QStringLiteral("Common/UserData")), rc::Ok);
-    EXPECT_EQ(element(QStringLiteral("Common/ChannelName")).text(), QStringLiteral("a*b\r\nc*"));
-    EXPECT_EQ(element(QStringLiteral("Common/UserData")).text(), QStringLiteral("0AFF"));
+    DeviceEntry entry = world.openEntry();
+    const XmlNode parameters = world.newConfiguration();
+    for (const char* path : {"Common/ChannelName", "Common/UserData"}) {
+        EXPECT_EQ(Conf_UpdateValue(world.state(), world.settings(), entry, parameters, QString::fromLatin1(path),
+                                   nullptr),
+                  rc::Ok);
+    }
+    EXPECT_EQ(world.element(QStringLiteral("Common/ChannelName")).text(), QStringLiteral("a*b\r\nc*"));
+    EXPECT_EQ(world.element(QStringLiteral("Common/UserData")).text(), QStringLiteral("0AFF"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, AccessUpdateText, ::testing::Values(CANBus, PROFIBUS, DeviceNet),
@@ -140,8 +45,8 @@ TEST(AccessUpdateSilence, DeviceFallingSilentEndsTheWalkAtTheFirstNoDevice)
     ASSERT_EQ(Conf_UpdateValue(world.state(), world.settings(), entry, parameters, QStringLiteral("."), nullptr),
               rc::Ok);
     // Values that a second walk must leave as they are.
-    DeviceWorld::configure(parameters, QStringLiteral("Common/ChannelName"), QStringLiteral("stale"));
-    DeviceWorld::configure(parameters, QStringLiteral("Amplifier/NominalLoad"), QStringLiteral("1.5"));
+    world.configure(QStringLiteral("Common/ChannelName"), QStringLiteral("stale"));
+    world.configure(QStringLiteral("Amplifier/NominalLoad"), QStringLiteral("1.5"));
 
     world.silenceAfterRead(QStringLiteral("Common/ProductID"));
     EXPECT_EQ(Conf_UpdateValue(world.state(), world.settings(), entry, parameters, QStringLiteral("."), nullptr),
@@ -152,8 +57,8 @@ TEST(AccessUpdateSilence, DeviceFallingSilentEndsTheWalkAtTheFirstNoDevice)
     EXPECT_EQ(marked[0].name(), QStringLiteral("SerialNumber"));
     EXPECT_EQ(marked[0].attribute("Status"), QStringLiteral("-4"));
     EXPECT_EQ(marked[0].text(), QStringLiteral("100003"));
-    EXPECT_EQ(DeviceWorld::elementAt(parameters, QStringLiteral("Common/ChannelName")).text(), QStringLiteral("stale"));
-    EXPECT_EQ(DeviceWorld::elementAt(parameters, QStringLiteral("Amplifier/NominalLoad")).text(),
+    EXPECT_EQ(world.element(QStringLiteral("Common/ChannelName")).text(), QStringLiteral("stale"));
+    EXPECT_EQ(world.element(QStringLiteral("Amplifier/NominalLoad")).text(),
               QStringLiteral("1.5"));
     EXPECT_FALSE(entry.Online);
     EXPECT_EQ(world.host().messages.size(), 1u);
@@ -266,7 +171,7 @@ TEST(AccessUpdateSilence, SerialDeviceFallingSilentEndsTheWalkWithinOneGiveUp)
         EXPECT_EQ(world.host().texts(), c.messages);
         EXPECT_EQ(world.state().DeviceCount, c.deviceCount);
         EXPECT_FALSE(entry.Online);
-        EXPECT_FALSE(DeviceWorld::elementAt(parameters, QStringLiteral("Amplifier/NominalLoad")));
+        EXPECT_FALSE(world.element(QStringLiteral("Amplifier/NominalLoad")));
     }
 }
 
@@ -293,10 +198,10 @@ TEST(AccessUpdateFailure, FailedReadsAreMarkedAndClearedByTheNextGoodRead)
     for (const Case& c : cases) {
         const QString path = QString::fromLatin1(c.path);
         world.amplifier().refuseAt(SimDirection::Read, *world.amplifier().keyOfPath(path), sdoabort::General);
-        DeviceWorld::configure(parameters, path, QString::fromLatin1(c.before));
+        world.configure(path, QString::fromLatin1(c.before));
         EXPECT_EQ(Conf_UpdateValue(world.state(), world.settings(), entry, parameters, path, nullptr), c.result)
             << c.path;
-        const XmlNode element = DeviceWorld::elementAt(parameters, path);
+        const XmlNode element = world.element(path);
         EXPECT_EQ(element.text(), QString::fromLatin1(c.after)) << c.path;
         EXPECT_EQ(element.attribute("Status"), QString::number(rc::CanSdoAbort)) << c.path;
     }
@@ -304,7 +209,7 @@ TEST(AccessUpdateFailure, FailedReadsAreMarkedAndClearedByTheNextGoodRead)
     for (const Case& c : cases) {
         const QString path = QString::fromLatin1(c.path);
         EXPECT_EQ(Conf_UpdateValue(world.state(), world.settings(), entry, parameters, path, nullptr), rc::Ok);
-        EXPECT_FALSE(DeviceWorld::elementAt(parameters, path).hasAttribute("Status")) << c.path;
+        EXPECT_FALSE(world.element(path).hasAttribute("Status")) << c.path;
     }
     EXPECT_TRUE(world.host().messages.empty());
 }
@@ -316,11 +221,11 @@ TEST(AccessUpdateEnumeration, CodeTheDescriptionDoesNotListIsRefused)
     DeviceEntry entry = world.openEntry();
     entry.DescriptionIndex = QsnDescription;
     const XmlNode parameters = world.newConfiguration();
-    DeviceWorld::configure(parameters, QStringLiteral("Common/ProductID"), QStringLiteral("x"));
+    world.configure(QStringLiteral("Common/ProductID"), QStringLiteral("x"));
     EXPECT_EQ(Conf_UpdateValue(world.state(), world.settings(), entry, parameters, QStringLiteral("Common/ProductID"),
                                nullptr),
               rc::Refused);
-    const XmlNode element = DeviceWorld::elementAt(parameters, QStringLiteral("Common/ProductID"));
+    const XmlNode element = world.element(QStringLiteral("Common/ProductID"));
     EXPECT_EQ(element.text(), QStringLiteral("x"));
     EXPECT_FALSE(element.hasAttribute("Status"));
     ASSERT_EQ(world.host().messages.size(), 1u);

@@ -4,19 +4,10 @@
 #include "core/ResultCodes.h"
 #include "device/DeviceAccess.h"
 #include "sim/SdoTarget.h"
-#include "transport/dpv1_fixture.h"
 
-#include <cstring>
 
 namespace devicetest {
 namespace {
-
-QByteArray floatBytes(float value)
-{
-    QByteArray bytes(4, '\0');
-    std::memcpy(bytes.data(), &value, 4);
-    return bytes;
-}
 
 struct WriteCase {
     const char* path;
@@ -29,7 +20,7 @@ const std::vector<WriteCase> kWrites = {
     {"Scaling/DecimalPointPos", "4", rc::Ok, le(4, 1)},
     {"LimitSwitches/LimitSwitch1/Delay", "2499.5", rc::Ok, le(2500, 2)},
     {"ZeroTare/TareOffset", "-7000", rc::Ok, le(-7000, 4)},
-    {"Amplifier/NominalLoad", "12,5", rc::Ok, floatBytes(12.5f)},
+    {"Amplifier/NominalLoad", "12,5", rc::Ok, littleEndian<float>(12.5f)},
     {"Common/CalibrationDate", "2024-01-01", rc::Ok, le(8766, 2)},
     {"ZeroTare/AutoZeroTracking", "true", rc::Ok, le(1, 1)},
     {"ZeroTare/ZeroOnPowerUp", "false", rc::Ok, le(0, 1)},
@@ -51,7 +42,7 @@ protected:
     {
         return DeviceSetValue(world.state(), world.settings(), entry, parameters, path, nullptr, quiet);
     }
-    QString configured(const QString& path) const { return DeviceWorld::elementAt(parameters, path).text(); }
+    QString configured(const QString& path) const { return world.element(path).text(); }
 
     DeviceEntry entry;
     XmlNode parameters;
@@ -61,29 +52,21 @@ TEST_P(AccessWrite, ConfiguredValuesReachTheAmplifier)
 {
     for (const WriteCase& c : kWrites) {
         const QString path = QString::fromLatin1(c.path);
-        DeviceWorld::configure(parameters, path, c.configured);
+        world.configure(path, c.configured);
         EXPECT_EQ(setValue(path), c.result) << c.path;
-        EXPECT_EQ(world.stored(path).toHex(), c.onDevice.toHex()) << c.path;
+        EXPECT_EQ(world.onDevice(path).toHex(), c.onDevice.toHex()) << c.path;
     }
     EXPECT_EQ(world.traffic().writes, int(kWrites.size()));
     EXPECT_TRUE(world.host().messages.empty());
 }
 
-TEST_P(AccessWrite, ChannelNameNamesTheEntryWithoutItsBlanks)
-{
-    DeviceWorld::configure(parameters, QStringLiteral("Common/ChannelName"), QStringLiteral("  Presse 9"));
-    EXPECT_EQ(setValue(QStringLiteral("Common/ChannelName")), rc::Ok);
-    EXPECT_EQ(entry.Name, QStringLiteral("Presse 9"));
-    EXPECT_EQ(world.stored(QStringLiteral("Common/ChannelName")), QByteArray("  Presse 9      "));
-}
-
 TEST_P(AccessWrite, EmptyToggleIsRefusedAndNothingIsWritten)
 {
-    const QByteArray before = world.stored(QStringLiteral("ZeroTare/AutoZeroTracking"));
-    DeviceWorld::configure(parameters, QStringLiteral("ZeroTare/AutoZeroTracking"), QString());
+    const QByteArray before = world.onDevice(QStringLiteral("ZeroTare/AutoZeroTracking"));
+    world.configure(QStringLiteral("ZeroTare/AutoZeroTracking"), QString());
     EXPECT_EQ(setValue(QStringLiteral("ZeroTare/AutoZeroTracking")), rc::ValueNotSet);
     EXPECT_EQ(world.traffic().writes, 0);
-    EXPECT_EQ(world.stored(QStringLiteral("ZeroTare/AutoZeroTracking")), before);
+    EXPECT_EQ(world.onDevice(QStringLiteral("ZeroTare/AutoZeroTracking")), before);
     EXPECT_EQ(world.host().texts(),
               QStringList{QStringLiteral(
                   "DeviceSetValue(): ZeroTare/AutoZeroTracking : La valeur souhaitée ne peut pas être ajustée")});
@@ -94,13 +77,13 @@ TEST_P(AccessWrite, EmptyToggleIsRefusedAndNothingIsWritten)
 
 TEST_P(AccessWrite, HexTextOfNoByteIsNotSent)
 {
-    const QByteArray before = world.stored(QStringLiteral("Common/UserData"));
+    const QByteArray before = world.onDevice(QStringLiteral("Common/UserData"));
     for (const QString& text : {QString(), QStringLiteral("7")}) {
-        DeviceWorld::configure(parameters, QStringLiteral("Common/UserData"), text);
+        world.configure(QStringLiteral("Common/UserData"), text);
         EXPECT_EQ(setValue(QStringLiteral("Common/UserData")), rc::Ok) << text.toStdString();
     }
     EXPECT_EQ(world.traffic().writes, 0);
-    EXPECT_EQ(world.stored(QStringLiteral("Common/UserData")), before);
+    EXPECT_EQ(world.onDevice(QStringLiteral("Common/UserData")), before);
 }
 
 // A number its bus type cannot carry is not sent cut to its width: refused, one
@@ -121,13 +104,13 @@ TEST_P(AccessWrite, NumbersBeyondTheirBusTypeAreRefusedUnsent)
     };
     for (const auto& c : cases) {
         const QString path = QString::fromLatin1(c.path);
-        const QByteArray before = world.stored(path);
+        const QByteArray before = world.onDevice(path);
         for (bool quiet : {false, true}) {
-            DeviceWorld::configure(parameters, path, QString::fromLatin1(c.configured));
+            world.configure(path, QString::fromLatin1(c.configured));
             EXPECT_EQ(setValue(path, quiet), rc::Refused) << c.path;
             EXPECT_NE(configured(path), QString::fromLatin1(c.configured)) << c.path << ": read back";
         }
-        EXPECT_EQ(world.stored(path), before) << c.path;
+        EXPECT_EQ(world.onDevice(path), before) << c.path;
         EXPECT_EQ(world.host().texts(), QStringList{c.message}) << c.path;
         world.host().messages.clear();
     }
@@ -146,7 +129,7 @@ TEST_P(AccessWrite, ReadOnlyParametersAreLeftAloneOrRefusedByKind)
                           {"Common/VendorID", rc::ReadOnly},
                           {"Measurement/StatusShort", rc::ReadOnly}};
     for (const Case& c : cases) {
-        DeviceWorld::configure(parameters, QString::fromLatin1(c.path), QStringLiteral("1"));
+        world.configure(QString::fromLatin1(c.path), QStringLiteral("1"));
         EXPECT_EQ(setValue(QString::fromLatin1(c.path), true), c.result) << c.path;
     }
     EXPECT_EQ(world.traffic().writes, 0);
@@ -164,138 +147,108 @@ const QString ValueRangeAbortText =
     QStringLiteral("Erreur CiA : 'Error class 6, error 9, additional code 30 (hex)\r\n"
                    "Description :Surveillance de l'étendue de mesure dépassée'");
 
-// A value the device refuses: one message, and the document back at the device's value.
-struct RefusalCase {
-    int32_t kind;
-    uint32_t abortCode;
-    int32_t result;
-    QString text;
-};
-
-void PrintTo(const RefusalCase& c, std::ostream* os) { *os << kindName(c.kind); }
-
-class AccessWriteRefused : public ::testing::TestWithParam<RefusalCase> {};
-
-TEST_P(AccessWriteRefused, RefusedWriteShowsOneMessageAndReadsTheValueBack)
+// A value the device refuses: one message (a bit mask has the bus's words first), and
+// the document back at the device's value.
+TEST(AccessWriteRefused, RefusedWriteShowsOneMessageAndReadsTheValueBack)
 {
-    const QString path = QStringLiteral("Scaling/DecimalPointPos");
-    DeviceWorld world(GetParam().kind);
-    world.put(path, le(2, 1));
-    world.amplifier().refuseAt(SimDirection::Write, *world.amplifier().keyOfPath(path), GetParam().abortCode);
-    DeviceEntry entry = world.openEntry();
-    const XmlNode parameters = world.newConfiguration();
-
-    for (bool quiet : {false, true}) {
-        DeviceWorld::configure(parameters, path, QStringLiteral("5"));
-        EXPECT_EQ(DeviceSetValue(world.state(), world.settings(), entry, parameters, path, nullptr, quiet),
-                  GetParam().result);
-        const XmlNode element = DeviceWorld::elementAt(parameters, path);
-        EXPECT_EQ(element.text(), QStringLiteral("2"));
-        EXPECT_FALSE(element.hasAttribute("Status"));
+    const QString decimals = QStringLiteral("Scaling/DecimalPointPos");
+    const QString mask = QStringLiteral("LimitSwitches/EnableMask");
+    const QString head = QStringLiteral("DeviceSetValue(): %1 : ");
+    const struct {
+        int32_t kind;
+        QString path;
+        uint32_t abortCode;
+        int32_t result;
+        QStringList messages;
+    } cases[] = {
+        {CANBus, decimals, sdoabort::ValueRange, rc::CanSdoAbort, {head.arg(decimals) + ValueRangeAbortText}},
+        {PROFIBUS, decimals, sdoabort::ValueRange, rc::ValueNotSet,
+         {head.arg(decimals) + QStringLiteral("La valeur souhaitée ne peut pas être ajustée")}},
+        {DeviceNet, decimals, sdoabort::ReadOnly, rc::ReadOnly,
+         {head.arg(decimals) + QStringLiteral("Ce paramètre peut être lu uniquement !")}},
+        // The device's -7 is no refusal by a check: it has had no message yet.
+        {PROFIBUS, decimals, sdoabort::DeviceState, rc::Refused, {head.arg(decimals) + QStringLiteral("Erreur inconnue -7")}},
+        {CANBus, mask, sdoabort::ValueRange, rc::CanSdoAbort,
+         {QStringLiteral("Erreur lors de la mise du paramètre 'LimitSwitches/EnableMask': Erreur de bus CAN ! (-16503)"),
+          head.arg(mask) + ValueRangeAbortText}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(kindName(c.kind) + " " + c.path.toStdString() + " " + std::to_string(c.result));
+        DeviceWorld world(c.kind);
+        world.put(c.path, le(2, 1));
+        world.amplifier().refuseAt(SimDirection::Write, *world.amplifier().keyOfPath(c.path), c.abortCode);
+        DeviceEntry entry = world.openEntry();
+        const XmlNode parameters = world.newConfiguration();
+        for (bool quiet : {false, true}) {
+            world.configure(c.path, QStringLiteral("5"));
+            EXPECT_EQ(DeviceSetValue(world.state(), world.settings(), entry, parameters, c.path, nullptr, quiet),
+                      c.result);
+            EXPECT_EQ(world.element(c.path).text(), QStringLiteral("2"));
+            EXPECT_FALSE(world.element(c.path).hasAttribute("Status"));
+        }
+        EXPECT_EQ(world.onDevice(c.path), le(2, 1));
+        EXPECT_EQ(world.host().texts(), c.messages);
+        EXPECT_EQ(world.host().messages.back().style, msg::Warning);
     }
-    EXPECT_EQ(world.stored(path), le(2, 1));
-    ASSERT_EQ(world.host().messages.size(), 1u);
-    EXPECT_EQ(world.host().messages[0].text, QStringLiteral("DeviceSetValue(): ") + path + QStringLiteral(" : ") +
-                                                 GetParam().text);
-    EXPECT_EQ(world.host().messages[0].style, msg::Warning);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, AccessWriteRefused,
-    ::testing::Values(RefusalCase{CANBus, sdoabort::ValueRange, rc::CanSdoAbort, ValueRangeAbortText},
-                      RefusalCase{PROFIBUS, sdoabort::ValueRange, rc::ValueNotSet,
-                                  QStringLiteral("La valeur souhaitée ne peut pas être ajustée")},
-                      RefusalCase{DeviceNet, sdoabort::ReadOnly, rc::ReadOnly,
-                                  QStringLiteral("Ce paramètre peut être lu uniquement !")},
-                      // The device's -7 is no refusal by a check: it has had no message yet.
-                      RefusalCase{PROFIBUS, sdoabort::DeviceState, rc::Refused, QStringLiteral("Erreur inconnue -7")}),
-    [](const auto& info) { return kindName(info.param.kind) + "_" + std::to_string(-info.param.result); });
-
-TEST(AccessWriteBitMask, RefusedMaskAlsoShowsTheBusWords)
+// Writing a group: every stored writable member is tried, in order; read-only and not
+// stored members are skipped; the group reports the last failure.
+TEST(AccessWriteGroup, WritesEveryStoredWritableMemberAndReportsTheLastFailure)
 {
-    const QString path = QStringLiteral("LimitSwitches/EnableMask");
-    DeviceWorld world(CANBus);
-    world.amplifier().refuseAt(SimDirection::Write, *world.amplifier().keyOfPath(path), sdoabort::ValueRange);
-    DeviceEntry entry = world.openEntry();
-    const XmlNode parameters = world.newConfiguration();
-    DeviceWorld::configure(parameters, path, QStringLiteral("3"));
-    EXPECT_EQ(DeviceSetValue(world.state(), world.settings(), entry, parameters, path, nullptr, false),
-              rc::CanSdoAbort);
-    EXPECT_EQ(world.host().texts(),
-              (QStringList{QStringLiteral("Erreur lors de la mise du paramètre 'LimitSwitches/EnableMask': Erreur "
-                                          "de bus CAN ! (-16503)"),
-                           QStringLiteral("DeviceSetValue(): LimitSwitches/EnableMask : ") + ValueRangeAbortText}));
-}
-
-// Writing a group: the members that are written, and what the group reports.
-struct GroupCase {
-    const char* name;
-    std::vector<std::pair<const char*, uint32_t>> refusals;
-    int32_t result;
-    QStringList messages;
-};
-
-void PrintTo(const GroupCase& c, std::ostream* os) { *os << c.name; }
-
-class AccessWriteGroup : public ::testing::TestWithParam<GroupCase> {};
-
-TEST_P(AccessWriteGroup, WritesEveryStoredWritableMemberAndReportsTheLastFailure)
-{
-    DeviceWorld world(PROFIBUS);
-    for (const auto& [path, abortCode] : GetParam().refusals)
-        world.amplifier().refuseAt(SimDirection::Write, *world.amplifier().keyOfPath(QString::fromLatin1(path)),
-                                   abortCode);
-    DeviceEntry entry = world.openEntry();
-    const XmlNode parameters = world.newConfiguration();
+    const QString denied =
+        QStringLiteral("DeviceSetValue(): Common/CalibrationDate : L'accès au paramètre a été refusé !");
+    const struct {
+        std::vector<std::pair<const char*, uint32_t>> refusals;
+        int32_t result;
+        QStringList messages;
+    } cases[] = {
+        {{}, rc::Ok, {}},
+        {{{"Common/ChannelName", sdoabort::ReadOnly}},
+         rc::Ok,
+         {QStringLiteral("DeviceSetValue(): Common/ChannelName : Ce paramètre peut être lu uniquement !")}},
+        {{{"Common/CalibrationDate", sdoabort::UnsupportedAccess}}, rc::AccessDenied, {denied}},
+        {{{"Common/CalibrationDate", sdoabort::UnsupportedAccess}, {"Common/UserData", sdoabort::ValueRange}},
+         rc::ValueNotSet,
+         {denied,
+          QStringLiteral("DeviceSetValue(): Common/UserData : La valeur souhaitée ne peut pas être ajustée")}},
+    };
     const std::pair<const char*, const char*> configured[] = {
-        {"Common/ChannelName", "Gauche"},       {"Common/CalibrationDate", "2023-06-01"},
-        {"Common/UserData", "0102"},            {"Common/ParameterLock", "true"},
-        {"Common/Password", "secret"},          {"Common/DeviceType", "7"},
+        {"Common/ChannelName", "  Gauche"}, {"Common/CalibrationDate", "2023-06-01"}, {"Common/UserData", "0102"},
+        {"Common/ParameterLock", "true"}, {"Common/Password", "secret"},           {"Common/DeviceType", "7"},
         {"Common/SerialNumber", "999"},
     };
-    for (const auto& [path, text] : configured)
-        DeviceWorld::configure(parameters, QString::fromLatin1(path), QString::fromLatin1(text));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.result);
+        DeviceWorld world(PROFIBUS);
+        for (const auto& [path, abortCode] : c.refusals)
+            world.amplifier().refuseAt(SimDirection::Write, *world.amplifier().keyOfPath(QString::fromLatin1(path)),
+                                       abortCode);
+        DeviceEntry entry = world.openEntry();
+        const XmlNode parameters = world.newConfiguration();
+        for (const auto& [path, text] : configured)
+            world.configure(QString::fromLatin1(path), QString::fromLatin1(text));
 
-    EXPECT_EQ(DeviceSetValue(world.state(), world.settings(), entry, parameters, QStringLiteral("Common"), nullptr,
-                             false),
-              GetParam().result);
-
-    // Read-only and not stored members are skipped; the others are all tried, in order.
-    std::vector<std::pair<int, int>> written;
-    for (const auto& call : world.profibus()->calls) {
-        if (call.name.rfind("Write", 0) == 0)
-            written.emplace_back(call.slot, call.index);
+        EXPECT_EQ(DeviceSetValue(world.state(), world.settings(), entry, parameters, QStringLiteral("Common"),
+                                 nullptr, false),
+                  c.result);
+        std::vector<std::pair<int, int>> written;
+        for (const auto& call : world.profibus()->calls) {
+            if (call.name.rfind("Write", 0) == 0)
+                written.emplace_back(call.slot, call.index);
+        }
+        std::vector<std::pair<int, int>> expected;
+        for (const char* path : {"Common/ChannelName", "Common/CalibrationDate", "Common/UserData"}) {
+            uint8_t slot = 0;
+            uint8_t index = 0;
+            DPV1_GetAddress(world.parameter(QString::fromLatin1(path)), slot, index);
+            expected.emplace_back(slot, index);
+        }
+        EXPECT_EQ(written, expected);
+        EXPECT_EQ(world.host().texts(), c.messages);
+        EXPECT_EQ(entry.Name, QStringLiteral("Gauche")) << "the channel name names the entry, without its blanks";
     }
-    std::vector<std::pair<int, int>> expected;
-    for (const char* path : {"Common/ChannelName", "Common/CalibrationDate", "Common/UserData"}) {
-        uint8_t slot = 0;
-        uint8_t index = 0;
-        DPV1_GetAddress(world.parameter(QString::fromLatin1(path)), slot, index);
-        expected.emplace_back(slot, index);
-    }
-    EXPECT_EQ(written, expected);
-    EXPECT_EQ(world.host().texts(), GetParam().messages);
-    EXPECT_EQ(entry.Name, QStringLiteral("Gauche"));
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Refusals, AccessWriteGroup,
-    ::testing::Values(
-        GroupCase{"None", {}, rc::Ok, {}},
-        GroupCase{"ReadOnlyMemberDoesNotFail",
-                  {{"Common/ChannelName", sdoabort::ReadOnly}},
-                  rc::Ok,
-                  {QStringLiteral("DeviceSetValue(): Common/ChannelName : Ce paramètre peut être lu uniquement !")}},
-        GroupCase{"OneFailure",
-                  {{"Common/CalibrationDate", sdoabort::UnsupportedAccess}},
-                  rc::AccessDenied,
-                  {QStringLiteral("DeviceSetValue(): Common/CalibrationDate : L'accès au paramètre a été refusé !")}},
-        GroupCase{"LastFailureWins",
-                  {{"Common/CalibrationDate", sdoabort::UnsupportedAccess}, {"Common/UserData", sdoabort::ValueRange}},
-                  rc::ValueNotSet,
-                  {QStringLiteral("DeviceSetValue(): Common/CalibrationDate : L'accès au paramètre a été refusé !"),
-                   QStringLiteral("DeviceSetValue(): Common/UserData : La valeur souhaitée ne peut pas être ajustée")}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace devicetest

@@ -1,25 +1,29 @@
 #include "device/device_fixture.h"
 
+#include "core/Log.h"
 #include "core/ResultCodes.h"
 #include "core/Settings.h"
+#include "core/xml/XmlFiles.h"
 #include "device/AppInit.h"
-#include "device/BusSetup.h"
 #include "device/CanSetup.h"
 #include "device/DeviceAccess.h"
-#include "core/xml/XmlFiles.h"
+#include "device/DeviceSession.h"
 #include "model/Configuration.h"
 #include "model/Descriptions.h"
+#include "sim/amplifier/DescriptionReader.h"
 #include "sim/can/SimCanNet.h"
 #include "sim/serial/SerialFrameServer.h"
 #include "sim/simnet_application.h"
+#include "support/ForwardingCanLibrary.h"
 #include "transport/InterfaceManager.h"
 #include "transport/can/lib/CanopenClient.h"
-#include "transport/dnet_fixture.h"
-#include "transport/dpv1_fixture.h"
 #include "transport/serial/PosixSerialLibrary.h"
 #include "transport/serial/SerialFrame.h"
 
+#include <QDir>
+#include <QFile>
 #include <algorithm>
+#include <optional>
 
 // The buses run under an application, as in the program.
 [[maybe_unused]] static ::testing::Environment* const deviceEnvironment =
@@ -29,18 +33,73 @@ namespace devicetest {
 
 namespace {
 
-constexpr uint16_t kSdoRequestBase = 0x600;
-constexpr uint8_t kInitiateDownload = 1;
-constexpr uint8_t kInitiateUpload = 2;
 // Serial tests run with a short delay unit: the settling pause of an open lasts 5 ms.
 constexpr std::chrono::microseconds kSerialDelayUnit{1};
 
-bool startsWith(const std::string& name, const char* prefix)
+QString descriptionFolder()
 {
-    return name.rfind(prefix, 0) == 0;
+    return TestFolder::shippedProgramFolder() + QStringLiteral("/DeviceDescription");
+}
+
+template <typename Calls>
+Traffic countCalls(const Calls& calls)
+{
+    const auto named = [&](const char* prefix) {
+        return int(std::count_if(calls.begin(), calls.end(), [&](const auto& c) { return c.name.rfind(prefix, 0) == 0; }));
+    };
+    return {named("Read"), named("Write")};
 }
 
 }  // namespace
+
+// The program's CAN client, counting transfers and keeping the time-outs it is given.
+class RecordingCan : public ForwardingCanLibrary {
+public:
+    using ForwardingCanLibrary::ForwardingCanLibrary;
+
+    int32_t upload(uint8_t node, uint16_t index, uint8_t sub, uint8_t* buffer, int32_t& length) override
+    {
+        ++traffic.reads;
+        const int32_t result = ForwardingCanLibrary::upload(node, index, sub, buffer, length);
+        if (silenceTarget && silenceKey == ObjectKey{index, sub})
+            silenceTarget->setSilent(true);
+        return result;
+    }
+    int32_t download(uint8_t node, uint16_t index, uint8_t sub, const uint8_t* data, int32_t length) override
+    {
+        ++traffic.writes;
+        return ForwardingCanLibrary::download(node, index, sub, data, length);
+    }
+    int32_t setTimeoutTime(int32_t milliseconds) override
+    {
+        timeouts.push_back(milliseconds);
+        return ForwardingCanLibrary::setTimeoutTime(milliseconds);
+    }
+
+    Traffic traffic;
+    std::vector<int32_t> timeouts;
+    SimAmplifier* silenceTarget = nullptr;
+    std::optional<ObjectKey> silenceKey;
+};
+
+// The POSIX serial library, counting the request frames it sends.
+class DeviceWorld::CountingSerial : public PosixSerialLibrary {
+public:
+    CountingSerial(const AppCore& app, DeviceWorld& world) : PosixSerialLibrary(app, kSerialDelayUnit), world_(world) {}
+
+    int32_t writePortCount(const char* buffer, int32_t count) override
+    {
+        if (count >= SerialFrameHeader::Size) {
+            const uint8_t command = SerialFrameHeader::decode(buffer).command;
+            world_.serialReads_ += command == SerialFrameHeader::Read;
+            world_.serialWrites_ += command == SerialFrameHeader::Write;
+        }
+        return PosixSerialLibrary::writePortCount(buffer, count);
+    }
+
+private:
+    DeviceWorld& world_;
+};
 
 std::string kindName(int32_t kind)
 {
@@ -61,96 +120,122 @@ QByteArray le(int64_t value, int size)
     return bytes;
 }
 
-// The POSIX serial library, counting the request frames it sends.
-class DeviceWorld::CountingSerial : public PosixSerialLibrary {
-public:
-    CountingSerial(const AppCore& app, DeviceWorld& world) : PosixSerialLibrary(app, kSerialDelayUnit), world_(world) {}
-
-    int32_t writePortCount(const char* buffer, int32_t count) override
-    {
-        if (count >= SerialFrameHeader::Size) {
-            const uint8_t command = SerialFrameHeader::decode(buffer).command;
-            if (command == SerialFrameHeader::Read)
-                ++world_.reads_;
-            else if (command == SerialFrameHeader::Write)
-                ++world_.writes_;
-        }
-        return PosixSerialLibrary::writePortCount(buffer, count);
-    }
-
-private:
-    DeviceWorld& world_;
-};
-
-DeviceWorld::DeviceWorld(int32_t kind) : kind_(kind)
+SimRackEntry amplifierEntry(const QString& file, uint8_t node, const QString& serial, uint32_t productId)
 {
+    SimIdentity identity;
+    identity.nodeId = node;
+    identity.serialNumber = serial.isEmpty() ? QString::number(100000 + node) : serial;
+    identity.productId = productId;
+    return {QDir(descriptionFolder()).filePath(file), identity};
+}
+
+SimRackEntry qsg(uint8_t node, const QString& serial, uint32_t productId)
+{
+    return amplifierEntry(QLatin1String(demorack::StrainGaugeFile), node, serial, productId);
+}
+
+SimRackEntry qsn(uint8_t node, const QString& serial)
+{
+    return amplifierEntry(QLatin1String(demorack::StandardSignalFile), node, serial);
+}
+
+std::vector<SimRackEntry> demoRack()
+{
+    return demoRackEntries(descriptionFolder());
+}
+
+int RackHost::showMessage(const QString& text, int style)
+{
+    const int answer = ScriptedHost::showMessage(text, style);
+    if (onMessage)
+        onMessage(text);
+    return answer;
+}
+
+void RackHost::sleepMs(int ms)
+{
+    ScriptedHost::sleepMs(ms);
+    if (rack)
+        rack->advance(ms);
+}
+
+DeviceWorld::DeviceWorld()
+{
+    state().core.host = &host_;
     EXPECT_EQ(App_Init(state()), rc::Ok);
+    Log_Open(state().core, true);
+}
+
+DeviceWorld::DeviceWorld(int32_t kind, const std::vector<SimRackEntry>& amplifiers) : DeviceWorld()
+{
+    open(kind, amplifiers);
+}
+
+DeviceWorld::~DeviceWorld() = default;
+
+void DeviceWorld::open(int32_t kind, const std::vector<SimRackEntry>& amplifiers)
+{
+    kind_ = kind;
     settings().InterfaceType = kind;
-    const QString folder = TestFolder::shippedProgramFolder() + QStringLiteral("/DeviceDescription");
-    if (kind != CANBus) {
-        EXPECT_EQ(buildDemoRack(rack_, folder), rc::Ok);
+    if (kind == CANBus) {
+        openCan(amplifiers);
+    } else {
+        rack_ = std::make_unique<SimRack>();
+        EXPECT_EQ(rack_->build(kind == RS232 ? std::vector{amplifiers.front()} : amplifiers), rc::Ok);
+        host_.rack = rack_.get();
+    }
+    if (kind == PROFIBUS || kind == DeviceNet) {
+        // A card that reports its station list.
+        settings().PType = profibus::HilscherMaster;
+        settings().Devno = 1;
     }
     switch (kind) {
-    case CANBus:
-        connectCan();
-        break;
     case PROFIBUS: {
-        auto library = std::make_unique<dpv1test::RecordingProfibus>(&rack_);
+        auto library = std::make_unique<dpv1test::RecordingProfibus>(rack_.get());
         profibus_ = library.get();
         state().buses.profibus = std::move(library);
-        settings().PType = profibus::HilscherMaster;
-        settings().Devno = 0;
         break;
     }
     case DeviceNet: {
-        auto library = std::make_unique<dnettest::RecordingDeviceNet>(&rack_);
+        auto library = std::make_unique<dnettest::RecordingDeviceNet>(rack_.get());
         devicenet_ = library.get();
         state().buses.devicenet = std::move(library);
         settings().DeviceNetBaud = 0;
         break;
     }
     case RS232:
-        connectSerial();
+        openSerial(amplifiers.front());
         break;
     }
     EXPECT_GE(Interface_Connect(state(), settings()), 0) << kindName(kind);
+    // The interface command counts a serial line as connected although nothing is open yet.
+    settings().Connected = true;
+    host_.messages.clear();
     clearTraffic();
 }
 
-DeviceWorld::~DeviceWorld() = default;
-
-void DeviceWorld::connectCan()
+void DeviceWorld::openCan(const std::vector<SimRackEntry>& amplifiers)
 {
     settings().HWName = SimulationHardware;
     settings().BusName = DemoNet;
     settings().BaudRate = DemoNetKbit;
     CanNetCatalog catalog(false);
-    const QString folder = TestFolder::shippedProgramFolder() + QStringLiteral("/DeviceDescription");
-    catalog.addBuiltInNet(SimulationHardware, DemoNet, DemoNetKbit, [this, folder] {
-        auto net = createDemoCanNet(folder, SimCanNet::Time::Virtual);
+    catalog.addBuiltInNet(SimulationHardware, DemoNet, DemoNetKbit, [this, amplifiers] {
+        auto net = SimCanNet::create(amplifiers, SimCanNet::Time::Virtual);
         canRack_ = &net->rack();
-        net->addListener([this](const CanFrame& frame) {
-            if (frame.id <= kSdoRequestBase || frame.id > kSdoRequestBase + 0x7F || frame.length == 0)
-                return;
-            const uint8_t command = frame.data[0] >> 5;
-            if (command == kInitiateDownload)
-                ++writes_;
-            if (command != kInitiateUpload)
-                return;
-            ++reads_;
-            const int index = frame.data[1] | (frame.data[2] << 8);
-            if (silenceTarget_ && index == silenceIndex_ && frame.data[3] == silenceSub_)
-                silenceTarget_->setSilent(true);
-        });
+        host_.rack = canRack_;
         return net;
     });
-    state().buses.can = std::make_unique<CanopenClient>(std::move(catalog));
+    auto library = std::make_unique<RecordingCan>(std::make_unique<CanopenClient>(std::move(catalog)));
+    can_ = library.get();
+    state().buses.can = std::move(library);
 }
 
-void DeviceWorld::connectSerial()
+void DeviceWorld::openSerial(const SimRackEntry& amplifier)
 {
-    server_ = SerialFrameServer::start(*rack_.node(QsgNode));
-    EXPECT_TRUE(server_) << "no pseudo-terminal";
+    QString reason;
+    server_ = SerialFrameServer::start(*rack_->node(amplifier.identity.nodeId), &reason);
+    EXPECT_TRUE(server_) << reason.toStdString();
     settings().ComPort = 1;
     if (!state().core.SettingsDocument)
         AppConf_Create(state().core);
@@ -160,12 +245,15 @@ void DeviceWorld::connectSerial()
 
 SimRack& DeviceWorld::rack()
 {
-    return canRack_ ? *canRack_ : rack_;
+    return canRack_ ? *canRack_ : *rack_;
 }
 
 SimAmplifier& DeviceWorld::amplifier(uint8_t node)
 {
-    return *rack().node(node);
+    SimAmplifier* found = rack().node(node);
+    if (!found)
+        throw std::runtime_error("no amplifier at node " + std::to_string(node));
+    return *found;
 }
 
 DeviceEntry DeviceWorld::entry(uint8_t node)
@@ -175,7 +263,8 @@ DeviceEntry DeviceWorld::entry(uint8_t node)
     entry.NodeId = node;
     entry.Address = node;
     entry.MacId = node;
-    entry.SerialNumber = amplifier(node).identity().serialNumber;
+    if (const SimAmplifier* found = rack().node(node))
+        entry.SerialNumber = found->identity().serialNumber;
     entry.DescriptionIndex = node == QsnNode ? QsnDescription : QsgDescription;
     return entry;
 }
@@ -186,6 +275,21 @@ DeviceEntry DeviceWorld::openEntry(uint8_t node)
     EXPECT_GE(Device_Open(state(), settings(), opened, nullptr), 0) << kindName(kind_);
     clearTraffic();
     return opened;
+}
+
+DeviceEntry& DeviceWorld::connectDevice(uint8_t node)
+{
+    Device_ResetTable(state());
+    state().Devices.push_back(entry(node));
+    state().DeviceCount = 1;
+    state().CurrentDevice = 1;
+    DeviceEntry& connected = state().Devices[1];
+    XmlNode parameters;
+    EXPECT_EQ(Device_Connect(state(), settings(), connected, parameters, &host_), rc::Ok);
+    EXPECT_TRUE(host_.messages.empty()) << host_.texts().join('\n').toStdString();
+    host_.messages.clear();
+    clearTraffic();
+    return connected;
 }
 
 XmlNode DeviceWorld::parameter(const QString& path, int32_t description) const
@@ -202,19 +306,20 @@ XmlNode DeviceWorld::newConfiguration()
     return Conf_Parameters(state().Configuration.get());
 }
 
-XmlNode DeviceWorld::elementAt(XmlNode parameters, const QString& path)
+XmlNode DeviceWorld::element(const QString& path) const
 {
-    return parameters.selectSingle(path);
+    const auto& configuration = folder_.state.Configuration;
+    return configuration ? Conf_Parameters(configuration.get()).selectSingle(path) : XmlNode();
 }
 
-void DeviceWorld::configure(XmlNode parameters, const QString& path, const QString& text)
+void DeviceWorld::configure(const QString& path, const QString& text)
 {
     XmlNode element;
-    ASSERT_GE(Conf_GetNode(path, parameters, element), 0) << path.toStdString();
+    ASSERT_GE(Conf_GetNode(path, Conf_Parameters(state().Configuration.get()), element), 0) << path.toStdString();
     element.setText(text);
 }
 
-QByteArray DeviceWorld::stored(const QString& path, uint8_t node)
+QByteArray DeviceWorld::onDevice(const QString& path, uint8_t node)
 {
     const auto entry = amplifier(node).entryByPath(path);
     return entry ? entry->value : QByteArray("<none>");
@@ -229,25 +334,23 @@ void DeviceWorld::put(const QString& path, const QByteArray& bytes, uint8_t node
 
 Traffic DeviceWorld::traffic() const
 {
-    if (profibus_) {
-        const auto& calls = profibus_->calls;
-        return {int(std::count_if(calls.begin(), calls.end(), [](const auto& c) { return startsWith(c.name, "Read"); })),
-                int(std::count_if(calls.begin(), calls.end(),
-                                  [](const auto& c) { return startsWith(c.name, "Write"); }))};
-    }
-    if (devicenet_) {
-        const auto& calls = devicenet_->calls;
-        return {int(std::count_if(calls.begin(), calls.end(), [](const auto& c) { return startsWith(c.name, "Read"); })),
-                int(std::count_if(calls.begin(), calls.end(),
-                                  [](const auto& c) { return startsWith(c.name, "Write"); }))};
-    }
-    return {reads_.load(), writes_.load()};
+    if (profibus_)
+        return countCalls(profibus_->calls);
+    if (devicenet_)
+        return countCalls(devicenet_->calls);
+    if (can_)
+        return can_->traffic;
+    return {serialReads_, serialWrites_};
 }
 
 void DeviceWorld::clearTraffic()
 {
-    reads_ = 0;
-    writes_ = 0;
+    serialReads_ = 0;
+    serialWrites_ = 0;
+    if (can_) {
+        can_->traffic = {};
+        can_->timeouts.clear();
+    }
     if (profibus_)
         profibus_->calls.clear();
     if (devicenet_)
@@ -256,11 +359,48 @@ void DeviceWorld::clearTraffic()
 
 void DeviceWorld::silenceAfterRead(const QString& path, uint8_t node)
 {
-    const auto key = amplifier(node).keyOfPath(path);
-    ASSERT_TRUE(key) << path.toStdString();
-    silenceTarget_ = &amplifier(node);
-    silenceIndex_ = key->index;
-    silenceSub_ = key->sub;
+    can_->silenceKey = amplifier(node).keyOfPath(path);
+    ASSERT_TRUE(can_->silenceKey) << path.toStdString();
+    can_->silenceTarget = &amplifier(node);
+}
+
+const std::vector<int32_t>& DeviceWorld::canTimeouts() const
+{
+    return can_->timeouts;
+}
+
+QStringList DeviceWorld::tableLabels() const
+{
+    QStringList labels;
+    for (int32_t i = 1; i <= folder_.state.DeviceCount; ++i)
+        labels << Device_GetLabel(folder_.state.Devices[size_t(i)]);
+    return labels;
+}
+
+QStringList DeviceWorld::logLines() const
+{
+    QFile file(GetAppDataFolder(folder_.state.core) + QStringLiteral("/Quelbrin Assistant.log"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList lines;
+    for (const QString& line : QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+        lines << line.mid(line.indexOf(QStringLiteral(": ")) + 2);
+    return lines;
+}
+
+QString DeviceWorld::describedCopy(const char* file, const QString& parameterPath, const QString& element,
+                                   const QString& text) const
+{
+    XmlDocument document;
+    QString reason;
+    EXPECT_TRUE(document.load(QDir(descriptionFolder()).filePath(QLatin1String(file)), QString(), &reason))
+        << reason.toStdString();
+    XmlNode parameter = findDescriptionNode(document.documentElement().child("ParameterGroup"), parameterPath);
+    EXPECT_FALSE(parameter.isNull()) << parameterPath.toStdString();
+    parameter.appendElement(element).setText(text);
+    const QString copy = folder_.file(QStringLiteral("changed-") + QLatin1String(file));
+    EXPECT_TRUE(document.save(copy));
+    return copy;
 }
 
 }  // namespace devicetest

@@ -1,6 +1,6 @@
 // Connecting a device: the whole configuration read, the firmware message, and the
 // failures a user sees once.
-#include "session_fixture.h"
+#include "device/device_fixture.h"
 
 #include "core/ResultCodes.h"
 #include "device/DeviceSession.h"
@@ -9,20 +9,47 @@
 #include "transport/AppState.h"
 #include "transport/profibus/Dpv1Transport.h"
 
-using session::Bus;
-using session::qsg;
+using namespace devicetest;
 
 namespace {
 
 const QString ConnectFailed = QStringLiteral("Erreur lors du raccordement à l'appareil : ");
 
+// The document holds what the amplifier holds, as text, for every kind of parameter it
+// keeps; actions and values the device does not keep have no element.
 TEST(Connect, ReadsTheWholeConfiguration)
 {
-    for (Bus bus : {Bus::Can, Bus::Profibus, Bus::DeviceNet, Bus::Serial}) {
-        SCOPED_TRACE(session::busName(bus));
-        SessionWorld world;
-        world.openBus(bus);
-        DeviceEntry entry = world.device(3);
+    const struct {
+        const char* path;
+        QByteArray put;  // into the amplifier first
+        const char* text;
+    } kept[] = {
+        {"Common/VendorID", {}, "858"},
+        {"Common/ProductID", {}, "5308417"},
+        {"Common/SerialNumber", {}, "100003"},
+        {"Common/ChannelName", "Links", "Links"},
+        {"Common/RequiredAssistantVersion", {}, "0"},
+        {"Common/CalibrationDate", le(8766, 2), "2024-01-01"},
+        {"Common/ParameterLock", le(1, 1), "true"},
+        {"Amplifier/NominalLoad", littleEndian<float>(250.5f), "250.5"},
+        {"Amplifier/ExcitationVoltage", le(2, 1), "2"},
+        {"Amplifier/Filter", le(5, 1), "5"},
+        {"ZeroTare/AutoZeroTracking", le(1, 1), "true"},
+        {"ZeroTare/TareOffset", le(-5000, 4), "-5000"},
+        {"Scaling/DecimalPointPos", le(3, 1), "3"},
+        {"LimitSwitches/LimitSwitch1/Delay", le(1234, 2), "1234"},
+        {"LimitSwitches/EnableMask", le(5, 1), "5"},
+    };
+    const char* notKept[] = {"Common/Password", "Measurement/ValueNet", "ZeroTare/Zero", "ApplicationObjects/SaveApp",
+                             "PDO/SendMappingsKnown/NetValue"};
+    for (int32_t bus : AllKinds) {
+        SCOPED_TRACE(kindName(bus));
+        DeviceWorld world(bus);
+        for (const auto& c : kept) {
+            if (!c.put.isEmpty())
+                world.put(QString::fromLatin1(c.path), c.put);
+        }
+        DeviceEntry entry = world.entry();
         XmlNode parameters;
         ASSERT_EQ(Device_Connect(world.state(), world.settings(), entry, parameters, &world.host()), rc::Ok);
         EXPECT_TRUE(world.host().messages.empty()) << world.host().texts().join('\n').toStdString();
@@ -30,16 +57,17 @@ TEST(Connect, ReadsTheWholeConfiguration)
         EXPECT_EQ(parameters, Conf_Parameters(world.state().Configuration.get()));
         EXPECT_TRUE(parameters.selectAll(QStringLiteral(".//*[@Status]")).empty());
         EXPECT_GT(parameters.selectAll(QStringLiteral(".//*[not(*)]")).size(), 60u);
-        EXPECT_EQ(world.stored("Common/VendorID"), "858");
-        EXPECT_EQ(world.stored("Common/ProductID"), "5308417");
-        EXPECT_EQ(world.stored("Common/SerialNumber"), "100003");
-        EXPECT_EQ(world.stored("Common/RequiredAssistantVersion"), "0");
-        EXPECT_EQ(world.stored("LimitSwitches/LimitSwitch4/OnLevel").isEmpty(), false);
-        const QByteArray teds = world.amplifier(3).tedsBlock();
+        for (const auto& c : kept)
+            EXPECT_EQ(world.element(QString::fromLatin1(c.path)).text(), QString::fromLatin1(c.text)) << c.path;
+        for (const char* path : notKept)
+            EXPECT_FALSE(world.element(QString::fromLatin1(path))) << path;
+        const QByteArray teds = world.amplifier().tedsBlock();
         // The serial line reads the block at its full described length.
-        EXPECT_TRUE(world.stored("TEDS/TEDSBlock").startsWith(BytesToHex(teds, int32_t(teds.size()))));
-        // Process data objects exist on CAN only.
-        EXPECT_EQ(world.stored("PDO/AllowOperational") != "<none>", bus == Bus::Can);
+        EXPECT_TRUE(
+            world.element(QStringLiteral("TEDS/TEDSBlock")).text().startsWith(BytesToHex(teds, int32_t(teds.size()))));
+        // Parameters of another interface are not read: the process data objects exist on CAN only.
+        EXPECT_EQ(bool(world.element(QStringLiteral("PDO/AllowOperational"))), bus == CANBus);
+        EXPECT_EQ(bool(world.element(QStringLiteral("Interface/HeartbeatTime"))), bus == CANBus);
         EXPECT_TRUE(world.host().statusTexts.contains("Lire l'appareil..."));
         EXPECT_EQ(world.host().statusTexts.back(), "");
     }
@@ -60,15 +88,15 @@ TEST(Connect, ShowsTheFirmwareMessageWhenANewerAssistantIsRequired)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.required);
-        SessionWorld world;
+        DeviceWorld world;
         const QString description = world.describedCopy(demorack::StrainGaugeFile,
                                                         QStringLiteral("Common/RequiredAssistantVersion"),
                                                         QStringLiteral("MinValue"), QLatin1String(c.required));
-        world.openBus(Bus::Profibus, {SessionWorld::amplifierEntry(description, 3)});
-        DeviceEntry entry = world.device(3);
+        world.open(PROFIBUS, {amplifierEntry(description, 3)});
+        DeviceEntry entry = world.entry(3);
         XmlNode parameters;
         EXPECT_EQ(Device_Connect(world.state(), world.settings(), entry, parameters, &world.host()), rc::Ok);
-        EXPECT_EQ(world.stored("Common/RequiredAssistantVersion"), QLatin1String(c.required));
+        EXPECT_EQ(world.element(QStringLiteral("Common/RequiredAssistantVersion")).text(), QLatin1String(c.required));
         if (c.version.isEmpty()) {
             EXPECT_TRUE(world.host().messages.empty());
             continue;
@@ -88,11 +116,10 @@ TEST(Connect, ShowsTheFirmwareMessageWhenANewerAssistantIsRequired)
 
 TEST(Connect, AFailedOpenIsShownOnceWithItsRealError)
 {
-    for (Bus bus : {Bus::Profibus, Bus::DeviceNet}) {
-        SCOPED_TRACE(session::busName(bus));
-        SessionWorld world;
-        world.openBus(bus);
-        DeviceEntry entry = world.device(9);  // nobody there
+    for (int32_t bus : {PROFIBUS, DeviceNet}) {
+        SCOPED_TRACE(kindName(bus));
+        DeviceWorld world(bus);
+        DeviceEntry entry = world.entry(9);  // nobody there
         XmlNode parameters;
         const int32_t result = Device_Connect(world.state(), world.settings(), entry, parameters, &world.host());
         EXPECT_LT(result, 0);
@@ -107,10 +134,9 @@ TEST(Connect, AFailedOpenIsShownOnceWithItsRealError)
 
 TEST(Connect, ALoadEndedByTheBusGivingUpIsShownOnceAndStillConnects)
 {
-    SessionWorld world;
-    world.openBus(Bus::Can);
+    DeviceWorld world(CANBus);
     world.amplifier(3).setSilent(true);
-    DeviceEntry entry = world.device(3);
+    DeviceEntry entry = world.entry(3);
     XmlNode parameters;
     EXPECT_EQ(Device_Connect(world.state(), world.settings(), entry, parameters, &world.host()), rc::Ok);
     // The transport names the cause when it gives the device up; the connect adds nothing.

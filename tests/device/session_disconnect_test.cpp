@@ -1,6 +1,6 @@
 // Disconnecting devices and interfaces: the save question, the configuration check
 // and the state left behind.
-#include "session_fixture.h"
+#include "device/device_fixture.h"
 
 #include "core/ResultCodes.h"
 #include "device/DeviceSession.h"
@@ -11,7 +11,7 @@
 
 #include <deque>
 
-using session::Bus;
+using namespace devicetest;
 
 namespace {
 
@@ -26,10 +26,9 @@ const QString SaveConfirmation = QStringLiteral("Enregistrer la configuration ac
 
 TEST(Disconnect, AnUnchangedDeviceIsClosedWithoutAQuestion)
 {
-    for (Bus bus : {Bus::Can, Bus::Profibus, Bus::DeviceNet, Bus::Serial}) {
-        SCOPED_TRACE(session::busName(bus));
-        SessionWorld world;
-        world.openBus(bus);
+    for (int32_t bus : {CANBus, PROFIBUS, DeviceNet, RS232}) {
+        SCOPED_TRACE(kindName(bus));
+        DeviceWorld world(bus);
         DeviceEntry& entry = world.connectDevice(3);
         EXPECT_EQ(Device_Disconnect(world.state(), world.settings(), entry, &world.host()), rc::Ok);
         EXPECT_TRUE(world.host().messages.empty()) << world.host().texts().join('\n').toStdString();
@@ -42,27 +41,26 @@ TEST(Disconnect, AChangedDeviceIsOfferedToStore)
 {
     const struct {
         const char* what;
-        Bus bus;
+        int32_t bus;
         const char* invalidDelay;     // stored in the document; null: the document is valid
         std::deque<int> answers;
         std::vector<int> styles;      // of the messages shown
         bool stored;
     } cases[] = {
-        {"yes", Bus::Can, nullptr, {msg::Yes, msg::Yes}, {msg::Question, msg::Question}, true},
-        {"no", Bus::Can, nullptr, {msg::No}, {msg::Question}, false},
-        {"yes, but the save declined", Bus::Can, nullptr, {msg::Yes, msg::No}, {msg::Question, msg::Question}, false},
+        {"yes", CANBus, nullptr, {msg::Yes, msg::Yes}, {msg::Question, msg::Question}, true},
+        {"no", CANBus, nullptr, {msg::No}, {msg::Question}, false},
+        {"yes, but the save declined", CANBus, nullptr, {msg::Yes, msg::No}, {msg::Question, msg::Question}, false},
         // The check shows what it refuses before the second question.
-        {"check failed, store anyway", Bus::Can, "20000", {msg::Yes, msg::Yes, msg::Yes, msg::Yes},
+        {"check failed, store anyway", CANBus, "20000", {msg::Yes, msg::Yes, msg::Yes, msg::Yes},
          {msg::Question, msg::Warning, CheckFailedStyle, msg::Question}, true},
-        {"check failed, do not store", Bus::Can, "20000", {msg::Yes, msg::Yes, msg::No},
+        {"check failed, do not store", CANBus, "20000", {msg::Yes, msg::Yes, msg::No},
          {msg::Question, msg::Warning, CheckFailedStyle}, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        SessionWorld world;
-        world.openBus(c.bus);
+        DeviceWorld world(c.bus);
         DeviceEntry& entry = world.connectDevice(3);
-        ASSERT_EQ(world.changeOnDevice(entry, 3), rc::Ok);
+        world.put(QStringLiteral("Scaling/DecimalPointPos"), le(3, 1));
         ASSERT_TRUE(world.amplifier(3).isChanged());
         if (c.invalidDelay) {
             XmlNode element = Conf_Parameters(world.state().Configuration.get())
@@ -84,31 +82,29 @@ TEST(Disconnect, AChangedDeviceIsOfferedToStore)
             EXPECT_EQ(world.host().messages.back().text, SaveConfirmation);
         }
         EXPECT_EQ(world.amplifier(3).isChanged(), !c.stored);
-        EXPECT_EQ(world.decimalsOnDevice(3), 3) << "the working configuration is kept either way";
+        EXPECT_EQ(world.onDevice(QStringLiteral("Scaling/DecimalPointPos")), le(3, 1)) << "the working configuration is kept either way";
         EXPECT_FALSE(entry.Online);
     }
 }
 
 TEST(Disconnect, OnAClosedInterfaceOnlyMarksTheDeviceOffline)
 {
-    SessionWorld world;
-    world.openBus(Bus::Profibus);
+    DeviceWorld world(PROFIBUS);
     DeviceEntry& entry = world.connectDevice(3);
-    ASSERT_EQ(world.changeOnDevice(entry, 3), rc::Ok);
+    world.put(QStringLiteral("Scaling/DecimalPointPos"), le(3, 1));
     world.settings().Connected = false;
     EXPECT_EQ(Device_Disconnect(world.state(), world.settings(), entry, &world.host()), rc::Ok);
     EXPECT_FALSE(entry.Online);
     EXPECT_TRUE(world.host().messages.empty());
     EXPECT_EQ(world.host().deviceViewCloses, 0);
     EXPECT_TRUE(world.amplifier(3).isChanged());
-    const auto& master = dynamic_cast<const SimProfibusMaster&>(*world.state().buses.profibus);
+    const auto& master = world.profibus()->master;
     EXPECT_TRUE(master.isConnected(DPV1_Card(world.settings()), 3)) << "nothing was sent to the bus";
 }
 
 TEST(Disconnect, AllDevicesLeavesAnEmptyCount)
 {
-    SessionWorld world;
-    world.openBus(Bus::Profibus);
+    DeviceWorld world(PROFIBUS);
     ASSERT_EQ(Device_Scan(world.state(), world.settings(), &world.host()), 3);
     AppState& state = world.state();
     state.CurrentDevice = 2;
@@ -121,19 +117,18 @@ TEST(Disconnect, AllDevicesLeavesAnEmptyCount)
     EXPECT_FALSE(state.Devices[2].Online);
     EXPECT_EQ(state.Devices.size(), 4u) << "the entries stay until the next scan";
     EXPECT_TRUE(world.host().messages.empty());
-    const auto& master = dynamic_cast<const SimProfibusMaster&>(*state.buses.profibus);
+    const auto& master = world.profibus()->master;
     EXPECT_FALSE(master.isConnected(DPV1_Card(world.settings()), 42));
 }
 
 TEST(Disconnect, TheInterfaceClosesAfterItsDevices)
 {
-    SessionWorld world;
-    world.openBus(Bus::Profibus);
+    DeviceWorld world(PROFIBUS);
     ASSERT_EQ(Device_Scan(world.state(), world.settings(), &world.host()), 3);
     XmlNode parameters;
     ASSERT_EQ(Device_Connect(world.state(), world.settings(), world.state().Devices[1], parameters, &world.host()),
               rc::Ok);
-    ASSERT_EQ(world.changeOnDevice(world.state().Devices[1], 3), rc::Ok);
+    world.put(QStringLiteral("Scaling/DecimalPointPos"), le(3, 1));
     world.host().answers = {msg::No};
     world.host().deviceViewCloses = 0;
     EXPECT_EQ(Interface_Disconnect(world.state(), world.settings()), rc::Ok);
@@ -141,7 +136,7 @@ TEST(Disconnect, TheInterfaceClosesAfterItsDevices)
     EXPECT_EQ(world.state().DeviceCount, 0);
     EXPECT_FALSE(world.settings().Connected);
     EXPECT_GE(world.host().deviceViewCloses, 1);
-    const auto& master = dynamic_cast<const SimProfibusMaster&>(*world.state().buses.profibus);
+    const auto& master = world.profibus()->master;
     EXPECT_FALSE(master.isCardOpen(DPV1_Card(world.settings())));
 }
 

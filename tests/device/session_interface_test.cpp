@@ -1,5 +1,5 @@
 // The interface command: disconnect, choose, connect and scan.
-#include "session_fixture.h"
+#include "device/device_fixture.h"
 
 #include "core/ResultCodes.h"
 #include "device/CanSetup.h"
@@ -9,7 +9,7 @@
 
 #include <optional>
 
-using session::Bus;
+using namespace devicetest;
 
 namespace {
 
@@ -35,7 +35,7 @@ InterfaceChoice canChoice(const QString& net)
     return {CANBus, SimulationHardware, net, DemoNetKbit, 0, 0};
 }
 
-bool scanned(const SessionWorld& world)
+bool scanned(const DeviceWorld& world)
 {
     return world.logLines().contains(QStringLiteral("Starting device scan..."));
 }
@@ -44,26 +44,25 @@ TEST(InterfaceCommand, ConnectsTheChosenInterfaceAndScansIt)
 {
     const struct {
         const char* what;
-        Bus bus;                                // the interface in use before
+        int32_t bus;                                // the interface in use before
         InterfaceChoice shown;                  // what the selection starts from
         std::optional<InterfaceChoice> answer;  // nothing: cancelled
         int32_t result;
         bool connected;
     } cases[] = {
-        {"CAN net", Bus::Can, canChoice(DemoNet), canChoice(DemoNet), 3, true},
-        {"PROFIBUS, cancelled: the same card again", Bus::Profibus, {PROFIBUS, {}, {}, 0, 10, 1},
+        {"CAN net", CANBus, canChoice(DemoNet), canChoice(DemoNet), 3, true},
+        {"PROFIBUS, cancelled: the same card again", PROFIBUS, {PROFIBUS, {}, {}, 0, 10, 1},
          std::nullopt, 3, true},
-        {"COM port", Bus::Serial, {RS232, {}, {}, 9600, 0, 1}, InterfaceChoice{RS232, {}, {}, 9600, 0, 1}, 1, true},
-        {"COM port, cancelled: the same port again", Bus::Serial, {RS232, {}, {}, 9600, 0, 1}, std::nullopt, 1,
+        {"COM port", RS232, {RS232, {}, {}, 9600, 0, 1}, InterfaceChoice{RS232, {}, {}, 9600, 0, 1}, 1, true},
+        {"COM port, cancelled: the same port again", RS232, {RS232, {}, {}, 9600, 0, 1}, std::nullopt, 1,
          true},
-        {"DeviceNet", Bus::DeviceNet, {DeviceNet, {}, {}, 0, 10, 1}, InterfaceChoice{DeviceNet, {}, {}, 0, 0, 0}, 3,
+        {"DeviceNet", DeviceNet, {DeviceNet, {}, {}, 0, 10, 1}, InterfaceChoice{DeviceNet, {}, {}, 0, 0, 0}, 3,
          true},
-        {"no interface", Bus::Can, canChoice(DemoNet), InterfaceChoice{}, 0, false},
+        {"no interface", CANBus, canChoice(DemoNet), InterfaceChoice{}, 0, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        SessionWorld world;
-        world.openBus(c.bus);
+        DeviceWorld world(c.bus);
         ScriptedChooser chooser(c.answer);
         EXPECT_EQ(Interface_SelectAndConnect(world.state(), world.settings(), chooser, &world.host()), c.result);
         ASSERT_EQ(chooser.shown.size(), 1u);
@@ -78,8 +77,7 @@ TEST(InterfaceCommand, ConnectsTheChosenInterfaceAndScansIt)
 
 TEST(InterfaceCommand, ACOMPortChoiceTakesTheFixedLineSettings)
 {
-    SessionWorld world;
-    world.openBus(Bus::Serial);
+    DeviceWorld world(RS232);
     InterfaceSettings& settings = world.settings();
     settings.ComBaud = 19200;
     settings.ComParity = 0;
@@ -96,8 +94,7 @@ TEST(InterfaceCommand, ACOMPortChoiceTakesTheFixedLineSettings)
 
 TEST(InterfaceCommand, AFailedConnectScansNothing)
 {
-    SessionWorld world;
-    world.openBus(Bus::Can);
+    DeviceWorld world(CANBus);
     ASSERT_EQ(Device_Scan(world.state(), world.settings(), &world.host()), 3);
     ScriptedChooser chooser(canChoice(QStringLiteral("Nulle part")));
     EXPECT_EQ(Interface_SelectAndConnect(world.state(), world.settings(), chooser, &world.host()), rc::CanNoSuchNet);

@@ -1,12 +1,12 @@
 // Restarting a device: the wait a real restart needs, and the reconnect.
-#include "session_fixture.h"
+#include "device/device_fixture.h"
 
 #include "core/ResultCodes.h"
 #include "device/DeviceSession.h"
 #include "model/Configuration.h"
 #include "transport/AppState.h"
 
-using session::Bus;
+using namespace devicetest;
 
 namespace {
 
@@ -15,25 +15,24 @@ const QString RestartWait = QStringLiteral("Attends 5s pour le redémarrage d'ap
 TEST(Restart, WaitsForARealRestartThenConnectsAgain)
 {
     const struct {
-        Bus bus;
+        int32_t bus;
         int answer;        // to the restart's confirmation
         long long waitMs;  // on the host's clock
         int decimalsAfter; // unsaved 3 is lost by a restart
     } cases[] = {
-        {Bus::Can, msg::Yes, 5000, 0},
-        {Bus::Can, msg::No, 0, 3},
-        {Bus::Profibus, msg::Yes, 5000, 0},
-        {Bus::Serial, msg::Yes, 5000, 0},
+        {CANBus, msg::Yes, 5000, 0},
+        {CANBus, msg::No, 0, 3},
+        {PROFIBUS, msg::Yes, 5000, 0},
+        {RS232, msg::Yes, 5000, 0},
         // DeviceNet releases the device first and gives it 100 ms.
-        {Bus::DeviceNet, msg::Yes, 5100, 0},
-        {Bus::DeviceNet, msg::No, 100, 3},
+        {DeviceNet, msg::Yes, 5100, 0},
+        {DeviceNet, msg::No, 100, 3},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(session::busName(c.bus)) + (c.answer == msg::Yes ? " restarted" : " declined"));
-        SessionWorld world;
-        world.openBus(c.bus);
+        SCOPED_TRACE(std::string(kindName(c.bus)) + (c.answer == msg::Yes ? " restarted" : " declined"));
+        DeviceWorld world(c.bus);
         DeviceEntry& entry = world.connectDevice(3);
-        ASSERT_EQ(world.changeOnDevice(entry, 3), rc::Ok);
+        world.put(QStringLiteral("Scaling/DecimalPointPos"), le(3, 1));
         // A mark in the document: a reconnect replaces the document.
         Conf_Parameters(world.state().Configuration.get()).appendElement(QStringLiteral("Mark"));
         world.host().statusTexts.clear();
@@ -56,8 +55,8 @@ TEST(Restart, WaitsForARealRestartThenConnectsAgain)
         EXPECT_EQ(parameters, Conf_Parameters(world.state().Configuration.get()));
         EXPECT_TRUE(parameters.child("Mark").isNull()) << "connected again";
         EXPECT_TRUE(entry.Online);
-        EXPECT_EQ(world.decimalsOnDevice(3), c.decimalsAfter);
-        EXPECT_EQ(world.stored("Scaling/DecimalPointPos"), QString::number(c.decimalsAfter));
+        EXPECT_EQ(world.onDevice(QStringLiteral("Scaling/DecimalPointPos")), le(c.decimalsAfter, 1));
+        EXPECT_EQ(world.element(QStringLiteral("Scaling/DecimalPointPos")).text(), QString::number(c.decimalsAfter));
         EXPECT_TRUE(parameters.selectAll(QStringLiteral(".//*[@Status]")).empty());
     }
 }

@@ -1,19 +1,16 @@
 // The device scan on every kind of interface: what is found, in which order, and
 // what is refused.
-#include "session_fixture.h"
+#include "device/device_fixture.h"
 
 #include "core/ResultCodes.h"
 #include "device/DeviceSession.h"
-#include "sim/devicenet/SimDeviceNetMaster.h"
 #include "transport/AppState.h"
 #include "transport/devicenet/DeviceNetLibrary.h"
 
 #include <deque>
 #include <numeric>
 
-using session::Bus;
-using session::qsg;
-using session::qsn;
+using namespace devicetest;
 
 namespace {
 
@@ -27,7 +24,7 @@ QString scanCompleted(int count)
 }
 
 // The scan's own log lines; the CAN search logs every silent node besides.
-QStringList scanLog(const SessionWorld& world)
+QStringList scanLog(const DeviceWorld& world)
 {
     QStringList lines = world.logLines();
     lines.removeIf([](const QString& line) { return line.startsWith(QStringLiteral("Node ID ")); });
@@ -45,27 +42,26 @@ std::vector<int32_t> descriptionIndexes(const AppState& state)
 TEST(Scan, DemoRackIsGroupedByDescriptionThenFoundOrder)
 {
     const struct {
-        Bus bus;
+        int32_t bus;
         QStringList labels;
         std::vector<int32_t> descriptions;
     } cases[] = {
         // The CAN search collects from node 127 down: 42, 17, 3.
-        {Bus::Can,
+        {CANBus,
          {"CAN-ID 42, Snr. 100042", "CAN-ID 3, Snr. 100003", "CAN-ID 17, Snr. 100017"},
-         {session::QsgDescription, session::QsgDescription, session::QsnDescription}},
-        {Bus::Profibus,
+         {QsgDescription, QsgDescription, QsnDescription}},
+        {PROFIBUS,
          {"Adr 3, Snr. 100003", "Adr 42, Snr. 100042", "Adr 17, Snr. 100017"},
-         {session::QsgDescription, session::QsgDescription, session::QsnDescription}},
-        {Bus::DeviceNet,
+         {QsgDescription, QsgDescription, QsnDescription}},
+        {DeviceNet,
          {"Adr 3, Snr. 100003", "Adr 42, Snr. 100042", "Adr 17, Snr. 100017"},
-         {session::QsgDescription, session::QsgDescription, session::QsnDescription}},
+         {QsgDescription, QsgDescription, QsnDescription}},
         // The serial line carries the first amplifier only.
-        {Bus::Serial, {"Snr. 100003"}, {session::QsgDescription}},
+        {RS232, {"Snr. 100003"}, {QsgDescription}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(session::busName(c.bus));
-        SessionWorld world;
-        world.openBus(c.bus);
+        SCOPED_TRACE(kindName(c.bus));
+        DeviceWorld world(c.bus);
         const int32_t count = Device_Scan(world.state(), world.settings(), &world.host());
         EXPECT_EQ(count, int32_t(c.labels.size()));
         EXPECT_EQ(world.state().DeviceCount, count);
@@ -78,14 +74,6 @@ TEST(Scan, DemoRackIsGroupedByDescriptionThenFoundOrder)
         EXPECT_EQ(world.host().busyDepth, 0);
         EXPECT_EQ(scanLog(world), (QStringList{ScanStarted, scanCompleted(count)}));
     }
-}
-
-TEST(Scan, CanNodesAreFoundFromTheHighestDown)
-{
-    SessionWorld world;
-    world.openBus(Bus::Can, {qsg(5), qsg(127)});
-    EXPECT_EQ(Device_Scan(world.state(), world.settings(), &world.host()), 2);
-    EXPECT_EQ(world.tableLabels(), (QStringList{"CAN-ID 127, Snr. 100127", "CAN-ID 5, Snr. 100005"}));
 }
 
 TEST(Scan, RefusesTheLaterDeviceOfASerialNumber)
@@ -107,8 +95,7 @@ TEST(Scan, RefusesTheLaterDeviceOfASerialNumber)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        SessionWorld world;
-        world.openBus(Bus::Can, c.rack);
+        DeviceWorld world(CANBus, c.rack);
         EXPECT_EQ(Device_Scan(world.state(), world.settings(), &world.host()), int32_t(c.taken.size()));
         EXPECT_EQ(world.tableLabels(), c.taken);
         ASSERT_EQ(world.host().messages.size(), 1u);
@@ -122,8 +109,7 @@ TEST(Scan, RefusesTheLaterDeviceOfASerialNumber)
 TEST(Scan, TakesNoDeviceThatNoDescriptionNames)
 {
     constexpr uint32_t UnknownProduct = 0x00990001;
-    SessionWorld world;
-    world.openBus(Bus::Profibus, {qsg(3), qsg(9, {}, UnknownProduct)});
+    DeviceWorld world(PROFIBUS, {qsg(3), qsg(9, {}, UnknownProduct)});
     EXPECT_EQ(Device_Scan(world.state(), world.settings(), &world.host()), 1);
     EXPECT_EQ(world.tableLabels(), QStringList{"Adr 3, Snr. 100003"});
     EXPECT_TRUE(world.host().messages.empty());
@@ -144,8 +130,7 @@ TEST(Scan, NothingFoundAsksToScanAgain)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        SessionWorld world;
-        world.openBus(Bus::Profibus);
+        DeviceWorld world(PROFIBUS);
         for (uint8_t node : {3, 17, 42})
             world.amplifier(node).setSilent(true);
         world.host().answers = c.answers;
@@ -179,7 +164,7 @@ TEST(Scan, AFailedSearchLeavesTheTableEmpty)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        SessionWorld world;
+        DeviceWorld world;
         world.state().Devices.push_back(DeviceEntry{});
         world.state().DeviceCount = 1;
         world.settings().InterfaceType = c.kind;
@@ -192,34 +177,19 @@ TEST(Scan, AFailedSearchLeavesTheTableEmpty)
     }
 }
 
-// The simulated master, with the MAC IDs the scan probed on record.
-class ProbeRecordingMaster : public SimDeviceNetMaster {
-public:
-    using SimDeviceNetMaster::SimDeviceNetMaster;
-    std::vector<int> probed;
-
-    int32_t parameterReadInt(uint8_t macId, uint8_t classId, uint8_t instance, uint8_t attribute, int32_t& value,
-                             int32_t timeoutMs) override
-    {
-        if (timeoutMs == devicenet::ScanTimeoutMs)
-            probed.push_back(macId);
-        return SimDeviceNetMaster::parameterReadInt(macId, classId, instance, attribute, value, timeoutMs);
-    }
-};
-
 TEST(Scan, DeviceNetProbesMacIdsUpTo62)
 {
-    SessionWorld world;
-    world.openBus(Bus::DeviceNet, {qsg(62), qsg(63)});
-    auto master = std::make_unique<ProbeRecordingMaster>(&world.rack());
-    ProbeRecordingMaster& recorder = *master;
-    world.state().buses.devicenet = std::move(master);
-    recorder.initHw(world.settings().DeviceNetBaud);
+    DeviceWorld world(DeviceNet, {qsg(62), qsg(63)});
     EXPECT_EQ(Device_Scan(world.state(), world.settings(), &world.host()), 1);
     EXPECT_EQ(world.tableLabels(), QStringList{"Adr 62, Snr. 100062"});
+    std::vector<int> probed;
+    for (const auto& call : world.devicenet()->named("ReadINT")) {
+        if (call.timeoutMs == devicenet::ScanTimeoutMs)
+            probed.push_back(call.macId);
+    }
     std::vector<int> expected(63);
     std::iota(expected.begin(), expected.end(), 0);
-    EXPECT_EQ(recorder.probed, expected);
+    EXPECT_EQ(probed, expected);
 }
 
 // The main window finds the chosen device again by its serial number after a new scan.

@@ -1,5 +1,5 @@
 // Starting the TEDS editor: which device state lets it start, and what it is given.
-#include "session_fixture.h"
+#include "device/device_fixture.h"
 
 #include "core/ResultCodes.h"
 #include "device/TedsEditor.h"
@@ -10,7 +10,7 @@
 
 #include <stdexcept>
 
-using session::Bus;
+using namespace devicetest;
 
 namespace {
 
@@ -99,15 +99,13 @@ TEST(TedsEditor, StartsForADeviceWithASensor)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        SessionWorld world;
-        world.openBus(Bus::Can);
+        DeviceWorld world(CANBus);
         DeviceEntry& entry = world.connectDevice(3);
         SimAmplifier& amplifier = world.amplifier(3);
         if (c.sensor != Sensor::WithTeds)
             amplifier.setTedsBlock({});
-        if (c.sensor == Sensor::NoTedsWithStatus) {
-            ASSERT_EQ(world.changeOnDevice(entry, 3), rc::Ok) << "a changed configuration shows in the status";
-        }
+        if (c.sensor == Sensor::NoTedsWithStatus)
+            world.put(QStringLiteral("Scaling/DecimalPointPos"), le(3, 1));  // a changed configuration shows in the status
 
         EditorCall call;
         int created = 0;
@@ -129,8 +127,8 @@ TEST(TedsEditor, StartsForADeviceWithASensor)
         EXPECT_EQ(call.ran, c.edited);
         if (c.edited) {
             EXPECT_EQ(call.channel, 0);
-            EXPECT_EQ(call.sensorId, world.stored("TEDS/SensorID"));
-            EXPECT_EQ(call.deviceName, world.stored("Common/DeviceName"));
+            EXPECT_EQ(call.sensorId, world.element(QStringLiteral("TEDS/SensorID")).text());
+            EXPECT_EQ(call.deviceName, world.element(QStringLiteral("Common/DeviceName")).text());
             EXPECT_FALSE(call.deviceName.isEmpty());
             EXPECT_EQ(call.userLevel, 3);
             EXPECT_EQ(call.text1, "cellule");

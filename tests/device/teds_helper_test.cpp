@@ -1,5 +1,5 @@
 // The TEDS editor's callbacks against the simulated strain-gauge amplifier.
-#include "session_fixture.h"
+#include "device/device_fixture.h"
 
 #include "core/ResultCodes.h"
 #include "device/TedsHelper.h"
@@ -10,7 +10,7 @@
 #include <QRegularExpression>
 #include <functional>
 
-using session::Bus;
+using namespace devicetest;
 
 namespace {
 
@@ -20,25 +20,16 @@ SensorTeds otherSensor()
     return SensorTeds{BasicTeds{45, 1234, 'C', 7, 4242}, 0.0f, 5.0f};
 }
 
-QStringList tedsLog(const SessionWorld& world)
+QStringList tedsLog(const DeviceWorld& world)
 {
     return world.logLines().filter(QRegularExpression(QStringLiteral("^(Read|Write|Activate)TEDS")));
 }
 
-ObjectKey keyOf(SimAmplifier& amplifier, const QString& path)
-{
-    const auto key = amplifier.keyOfPath(path);
-    if (!key)
-        throw std::runtime_error("not described");
-    return *key;
-}
-
 TEST(TedsHelper, ReadsWritesAndActivatesTheSensorsTeds)
 {
-    for (Bus bus : {Bus::Can, Bus::Profibus, Bus::DeviceNet}) {
-        SCOPED_TRACE(session::busName(bus));
-        SessionWorld world;
-        world.openBus(bus);
+    for (int32_t bus : {CANBus, PROFIBUS, DeviceNet}) {
+        SCOPED_TRACE(kindName(bus));
+        DeviceWorld world(bus);
         world.connectDevice(3);
         SimAmplifier& amplifier = world.amplifier(3);
         TEDSHelper helper(world.state());
@@ -64,7 +55,7 @@ TEST(TedsHelper, ReadsWritesAndActivatesTheSensorsTeds)
         EXPECT_EQ(amplifier.tedsErrorStatus(), 0u);
         EXPECT_EQ(errors, "e");
         EXPECT_EQ(warnings, "w");
-        EXPECT_EQ(world.stored("TEDS/TEDSActive"), "true") << "the configuration is read again";
+        EXPECT_EQ(world.element(QStringLiteral("TEDS/TEDSActive")).text(), "true") << "the configuration is read again";
 
         EXPECT_EQ(helper.ReadTEDS(0, block), 32);
         EXPECT_EQ(decodeSensorTeds(block), otherSensor());
@@ -81,12 +72,11 @@ TEST(TedsHelper, AFullBlockOf256BytesTravelsOnEveryBus)
         full[i] = char(i);
     const QByteArray written = encodeSensorTeds(otherSensor()).leftJustified(256, '\x5A');
     // The serial protocol has no way to mark the TEDS present: only that step fails.
-    const std::pair<Bus, int32_t> cases[] = {
-        {Bus::Can, rc::Ok}, {Bus::Profibus, rc::Ok}, {Bus::DeviceNet, rc::Ok}, {Bus::Serial, rc::UnknownInterface}};
+    const std::pair<int32_t, int32_t> cases[] = {
+        {CANBus, rc::Ok}, {PROFIBUS, rc::Ok}, {DeviceNet, rc::Ok}, {RS232, rc::UnknownInterface}};
     for (const auto& [bus, writeResult] : cases) {
-        SCOPED_TRACE(session::busName(bus));
-        SessionWorld world;
-        world.openBus(bus);
+        SCOPED_TRACE(kindName(bus));
+        DeviceWorld world(bus);
         world.connectDevice(3);
         SimAmplifier& amplifier = world.amplifier(3);
         amplifier.setTedsBlock(full);
@@ -102,13 +92,12 @@ TEST(TedsHelper, AFullBlockOf256BytesTravelsOnEveryBus)
 
 TEST(TedsHelper, BlockTransfersWaitLongerAndSetTheTimeOutBack)
 {
-    SessionWorld world;
-    world.openBus(Bus::Can);
+    DeviceWorld world(CANBus);
     world.connectDevice(3);
     TEDSHelper helper(world.state());
     helper.SetDeviceInfo(1);
     const auto timeoutsAround = [&](const std::function<void()>& transfer) {
-        world.canTimeouts().clear();
+        world.clearTraffic();
         transfer();
         return world.canTimeouts();
     };
@@ -116,7 +105,7 @@ TEST(TedsHelper, BlockTransfersWaitLongerAndSetTheTimeOutBack)
     EXPECT_EQ(timeoutsAround([&] { helper.ReadTEDS(0, block); }), (std::vector<int32_t>{30000, 5000}));
     EXPECT_EQ(timeoutsAround([&] { helper.WriteTEDS(0, block, int32_t(block.size())); }),
               (std::vector<int32_t>{30000, 5000}));
-    world.amplifier(3).refuseAt(SimDirection::Read, keyOf(world.amplifier(3), tedspath::Block),
+    world.amplifier(3).refuseAt(SimDirection::Read, *world.amplifier(3).keyOfPath(tedspath::Block),
                                 sdoabort::UnsupportedAccess);
     EXPECT_EQ(timeoutsAround([&] { EXPECT_EQ(helper.ReadTEDS(0, block), rc::Refused); }).at(1), 5000)
         << "also after a failure";
@@ -126,7 +115,7 @@ TEST(TedsHelper, AFailedTransferIsLogged)
 {
     const struct {
         const char* what;
-        Bus bus;
+        int32_t bus;
         uint8_t node;
         int32_t description;
         bool write;
@@ -136,27 +125,26 @@ TEST(TedsHelper, AFailedTransferIsLogged)
         QStringList log;
         bool recognized;  // the amplifier took a block it could decode
     } cases[] = {
-        {"read, no TEDS described", Bus::Can, 17, session::QsnDescription, false, 0, false, rc::Refused,
+        {"read, no TEDS described", CANBus, 17, QsnDescription, false, 0, false, rc::Refused,
          {"ReadTEDS: Error/Warning Paramètre inconnu au fichier de description de l'appareil (-8)"}, false},
-        {"write, no TEDS described", Bus::Can, 17, session::QsnDescription, true, 32, false,
+        {"write, no TEDS described", CANBus, 17, QsnDescription, true, 32, false,
          rc::UnknownInDescription, {}, false},
-        {"write refused", Bus::Profibus, 3, session::QsgDescription, true, 32, true, rc::Refused,
+        {"write refused", PROFIBUS, 3, QsgDescription, true, 32, true, rc::Refused,
          {"WriteTEDS 1/2: Error/Warning L'accès au paramètre a été refusé ! (-102)"}, false},
-        {"write longer than the block", Bus::Profibus, 3, session::QsgDescription, true, 300, false, rc::Refused,
+        {"write longer than the block", PROFIBUS, 3, QsgDescription, true, 300, false, rc::Refused,
          {"WriteTEDS 1/2: Error/Warning Débordement de tampon ! (-13)"}, false},
         // The serial protocol has no way to mark the TEDS present.
-        {"write over RS232", Bus::Serial, 3, session::QsgDescription, true, 32, false, rc::UnknownInterface,
+        {"write over RS232", RS232, 3, QsgDescription, true, 32, false, rc::UnknownInterface,
          {"WriteTEDS 1/2: Success!", "WriteTEDS 2/2: Error/Warning Type d'interface inconnu ! (-2)"}, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        SessionWorld world;
-        world.openBus(c.bus);
-        world.connectDevice(c.node, c.description);
+        DeviceWorld world(c.bus);
+        world.connectDevice(c.node);
         SimAmplifier& amplifier = world.amplifier(c.node);
         amplifier.setTedsBlock({});
         if (c.refuseWrite)
-            amplifier.refuseAt(SimDirection::Write, keyOf(amplifier, tedspath::Block), sdoabort::UnsupportedAccess);
+            amplifier.refuseAt(SimDirection::Write, *amplifier.keyOfPath(tedspath::Block), sdoabort::UnsupportedAccess);
         TEDSHelper helper(world.state());
         helper.SetDeviceInfo(1);
         QByteArray block = encodeSensorTeds(otherSensor()).leftJustified(c.blockSize, '\0');
@@ -183,13 +171,12 @@ TEST(TedsHelper, ActivationFollowsTheDevicesAnswer)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        SessionWorld world;
-        world.openBus(Bus::Can);
+        DeviceWorld world(CANBus);
         world.connectDevice(3);
         SimAmplifier& amplifier = world.amplifier(3);
         amplifier.setTedsBlock(encodeSensorTeds(otherSensor()));
         if (c.refuse)
-            amplifier.refuseAt(SimDirection::Write, keyOf(amplifier, tedspath::Activate), sdoabort::UnsupportedAccess);
+            amplifier.refuseAt(SimDirection::Write, *amplifier.keyOfPath(tedspath::Activate), sdoabort::UnsupportedAccess);
         world.host().answers = {c.answer};
         TEDSHelper helper(world.state());
         helper.SetDeviceInfo(1);
@@ -205,14 +192,13 @@ TEST(TedsHelper, ActivationFollowsTheDevicesAnswer)
             EXPECT_EQ(world.host().messages.back().style, msg::Error);
             EXPECT_EQ(world.logLines().filter(QStringLiteral("Impossible")), c.messages);
         }
-        EXPECT_EQ(world.stored("TEDS/TEDSActive"), c.active ? "true" : "false");
+        EXPECT_EQ(world.element(QStringLiteral("TEDS/TEDSActive")).text(), c.active ? "true" : "false");
     }
 }
 
 TEST(TedsHelper, AnUnknownDeviceIndexFailsEveryCall)
 {
-    SessionWorld world;
-    world.openBus(Bus::Can);
+    DeviceWorld world(CANBus);
     world.connectDevice(3);
     TEDSHelper helper(world.state());
     helper.SetDeviceInfo(7);

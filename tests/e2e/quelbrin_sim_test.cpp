@@ -1,11 +1,8 @@
 // quelbrin-sim as its own process on virtualcan, reached through the real QtSerialBus
 // backend of the CAN library: time-outs are real here, so they are kept short.
 #include "e2e/SimProcess.h"
-#include "e2e/TimeoutCap.h"
 
 #include "core/ResultCodes.h"
-#include "support/TestFolder.h"
-#include "transport/can/CanScan.h"
 #include "transport/can/SdoTransfers.h"
 #include "transport/can/lib/CanopenClient.h"
 #include "transport/can/lib/SdoAbortCodes.h"
@@ -15,7 +12,6 @@
 namespace {
 
 constexpr int32_t ShortTimeoutMs = 300;
-constexpr int32_t ScanTimeoutMs = 200;   // instead of 500 ms for each of the 8 batches
 const QString VirtualCan = QStringLiteral("virtualcan");
 
 QByteArray padded(const QByteArray& text, int size)
@@ -63,28 +59,6 @@ TEST(QuelbrinSim, ServesItsAmplifiersOverVirtualcan)
 
     can.disconnectBus();
     EXPECT_EQ(sim.stop(), 0) << "SIGTERM ends it cleanly";
-}
-
-TEST(QuelbrinSim, ScanFindsItsNodesHighestFirst)
-{
-    SimProcess sim;
-    ASSERT_TRUE(sim.start({"--node", "5", "--node", "127"}, 2)) << sim.errors().toStdString();
-
-    TestFolder folder;
-    AppState& state = folder.state;
-    ASSERT_EQ(Desr_LoadAll(state.core, state.descriptions), 2);
-    state.buses.can = std::make_unique<TimeoutCap>(std::make_unique<CanopenClient>(CanNetCatalog()), ScanTimeoutMs);
-    ASSERT_EQ(state.buses.can->connectClientToNet(VirtualCan, sim.canInterface()), rc::Ok);
-    InterfaceSettings settings;
-    settings.InterfaceType = CANBus;
-
-    std::vector<DeviceEntry> found;
-    ASSERT_EQ(CAN_ScanRead(state, settings, &folder.host, found), 2);
-    EXPECT_EQ(found[0].NodeId, 127);
-    EXPECT_EQ(found[1].NodeId, 5);
-    EXPECT_TRUE(folder.host.messages.empty());
-    state.buses.can->disconnectBus();
-    EXPECT_EQ(sim.stop(), 0);
 }
 
 TEST(QuelbrinSim, SaysWhatItCannotServe)
