@@ -12,10 +12,10 @@ namespace {
 
 const QByteArray kOld = "<?xml version='1.0'?><Old>kept byte for byte</Old>";
 
-QByteArray contents(const QString& path)
+QString contents(const QString& path)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
 // The old file at the path; when blocked, the path is a link to a name so long that no
@@ -24,8 +24,9 @@ void placeOldFile(const TestFolder& world, const QString& path, bool blocked)
 {
     const QString target = blocked ? QFileInfo(path).dir().filePath(QString(250, u'x')) : path;
     world.write(QDir(world.path()).relativeFilePath(target), kOld);
-    if (blocked)
+    if (blocked) {
         ASSERT_TRUE(QFile::link(target, path));
+    }
 }
 
 // The two files the user's work lives in: a saved configuration and the settings file.
@@ -60,7 +61,7 @@ TEST(SafeSaveTest, AFailedSaveKeepsTheOldFileAndAGoodOneReplacesIt)
             document->createDocumentElement(QString::fromLatin1(c.root));
             const QByteArray saved = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<" + QByteArray(c.root) + "/>\n";
             EXPECT_EQ(c.save(world, path, std::move(document)), blocked ? rc::Failed : rc::Ok) << c.name << blocked;
-            EXPECT_EQ(contents(path), blocked ? kOld : saved) << c.name << blocked;
+            EXPECT_EQ(contents(path), QString::fromUtf8(blocked ? kOld : saved)) << c.name << blocked;
             EXPECT_EQ(QDir(QFileInfo(path).path()).entryList(QDir::Files | QDir::Hidden).size(), blocked ? 2 : 1)
                 << c.name << blocked << ": nothing is left beside the file";
         }

@@ -45,6 +45,7 @@ TEST_P(AccessAction, ConfirmedActionIsSentAndAsksForTheReloadItsDescriptionWants
         {"ZeroTare/Tare", 0, rc::ReloadComplete},
         {"Measurement/ResetPeak", 0, rc::Ok},
     };
+    world.host().answers = {msg::Yes};
     for (const Case& c : cases) {
         world.host().messages.clear();
         world.clearTraffic();
@@ -60,6 +61,7 @@ TEST_P(AccessAction, StoreActionSendsItsLongValue)
 {
     world.put(QStringLiteral("Scaling/DecimalPointPos"), le(5, 1));
     ASSERT_TRUE(world.amplifier().isChanged());
+    world.host().answers = {msg::Yes};
     EXPECT_EQ(execute(QStringLiteral("ApplicationObjects/SaveApp")), rc::Ok);
     EXPECT_FALSE(world.amplifier().isChanged());
 }

@@ -52,9 +52,9 @@ TEST(Disconnect, AChangedDeviceIsOfferedToStore)
         {"no", Bus::Can, nullptr, {msg::No}, {msg::Question}, false},
         {"yes, but the save declined", Bus::Can, nullptr, {msg::Yes, msg::No}, {msg::Question, msg::Question}, false},
         // The check shows what it refuses before the second question.
-        {"check failed, store anyway", Bus::Can, "20000", {msg::Yes, msg::Yes, msg::Yes, msg::Yes},
+        {"check failed, store anyway", Bus::Can, "20000", {msg::Yes, msg::Yes, msg::Yes},
          {msg::Question, msg::Warning, CheckFailedStyle, msg::Question}, true},
-        {"check failed, do not store", Bus::Can, "20000", {msg::Yes, msg::Yes, msg::No},
+        {"check failed, do not store", Bus::Can, "20000", {msg::Yes, msg::No},
          {msg::Question, msg::Warning, CheckFailedStyle}, false},
     };
     for (const auto& c : cases) {

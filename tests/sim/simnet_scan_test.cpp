@@ -61,7 +61,7 @@ TEST_F(SimNetTest, NmtCommandsSetTheAmplifiersState)
     EXPECT_EQ(SDO_ReadValue(can(), 17, 0x1018, 1, vendor), rc::CanTimeout) << "a stopped node serves no SDO";
     EXPECT_EQ(SDO_ReadValue(can(), 3, 0x1018, 1, vendor), rc::Ok);
 
-    host().answers = {msg::No};
+    host().answers = {msg::No, msg::Yes};
     CAN_SetPreOperational(state());
     EXPECT_EQ(states(), (std::vector{Operational, Stopped, Operational}));
     CAN_SetPreOperational(state());
