@@ -1,9 +1,10 @@
 # Shared by scripts/run and scripts/test: installs what a fresh Debian 12 machine lacks
-# and builds the project into build/.
+# and builds the project into build/ (or $BUILD, with $CMAKE_OPTIONS added).
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${QUELBRIN_BUILD_DIR:-$ROOT/build}"
+CMAKE_OPTIONS=()
 PACKAGES=(cmake ninja-build g++ pkg-config libxml2-dev libgtest-dev libgl-dev
           qt6-base-dev qt6-serialbus-dev qt6-serialport-dev libqt6serialbus6)
 
@@ -21,6 +22,6 @@ install_missing() {
 }
 
 build() {
-    cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${CMAKE_OPTIONS[@]}"
     cmake --build "$BUILD" --parallel "$(nproc)"
 }

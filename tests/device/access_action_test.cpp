@@ -62,6 +62,7 @@ TEST_P(AccessAction, StoreActionSendsItsLongValue)
 {
     world.put(QStringLiteral("Scaling/DecimalPointPos"), le(5, 1));
     ASSERT_TRUE(world.amplifier().isChanged());
+    world.host().answers = {msg::Yes};
     EXPECT_EQ(execute(QStringLiteral("ApplicationObjects/SaveApp")), rc::Ok);
     EXPECT_FALSE(world.amplifier().isChanged());
 }

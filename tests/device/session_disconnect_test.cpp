@@ -51,9 +51,9 @@ TEST(Disconnect, AChangedDeviceIsOfferedToStore)
         {"no", CANBus, nullptr, {msg::No}, {msg::Question}, false},
         {"yes, but the save declined", CANBus, nullptr, {msg::Yes, msg::No}, {msg::Question, msg::Question}, false},
         // The check shows what it refuses before the second question.
-        {"check failed, store anyway", CANBus, "20000", {msg::Yes, msg::Yes, msg::Yes, msg::Yes},
+        {"check failed, store anyway", CANBus, "20000", {msg::Yes, msg::Yes, msg::Yes},
          {msg::Question, msg::Warning, CheckFailedStyle, msg::Question}, true},
-        {"check failed, do not store", CANBus, "20000", {msg::Yes, msg::Yes, msg::No},
+        {"check failed, do not store", CANBus, "20000", {msg::Yes, msg::No},
          {msg::Question, msg::Warning, CheckFailedStyle}, false},
     };
     for (const auto& c : cases) {

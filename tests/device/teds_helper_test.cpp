@@ -50,6 +50,7 @@ TEST(TedsHelper, ReadsWritesAndActivatesTheSensorsTeds)
 
         QString errors = QStringLiteral("e");
         QString warnings = QStringLiteral("w");
+        world.host().answers = {msg::Yes};
         EXPECT_EQ(helper.ActivateTEDS(0, errors, warnings), rc::Ok);
         EXPECT_TRUE(amplifier.tedsActive());
         EXPECT_EQ(amplifier.tedsErrorStatus(), 0u);

@@ -6,8 +6,9 @@
 #include <deque>
 #include <vector>
 
-// A Host for tests: records every message, answers questions from a queue
-// (msg::Yes when the queue is empty), and sleeps on a virtual clock.
+// A Host for tests: records every message, answers "OK" alone with msg::Yes and
+// questions from a queue (a question the test did not script fails it), and sleeps
+// on a virtual clock.
 class ScriptedHost : public Host {
 public:
     struct Message {

@@ -1,5 +1,6 @@
 #include "core/xml/XmlDocument.h"
 
+#include "core/SafeFile.h"
 #include "core/xml/XmlSchemaCache.h"
 
 #include <libxml/parser.h>
@@ -275,7 +276,9 @@ bool XmlDocument::validate(QString* reason) const
 
 bool XmlDocument::save(const QString& path) const
 {
-    return xmlSaveFormatFileEnc(path.toUtf8().constData(), doc_, "UTF-8", 0) >= 0;
+    // Serialising never gives nothing but on failure; an empty file would lose the old one.
+    const QByteArray bytes = toBytes();
+    return !bytes.isEmpty() && writeFileSafely(path, bytes);
 }
 
 QByteArray XmlDocument::toBytes() const

@@ -67,6 +67,7 @@ public:
     bool loadFromMemory(const QByteArray& xml, QString* reason);
     // Validates against the bound schema (no schema: valid); *reason on failure.
     bool validate(QString* reason) const;
+    // Replaces the file whole or not at all; false, with the old file kept, on failure.
     bool save(const QString& path) const;
     QByteArray toBytes() const;
 

@@ -3,17 +3,23 @@
 #include "core/xml/XmlDocument.h"
 
 #include <QFileInfo>
-#include <QHash>
 #include <QMutex>
 #include <QDateTime>
 
 #include <libxml/xmlschemas.h>
+#include <memory>
+#include <unordered_map>
 
 namespace {
 
+struct SchemaFree {
+    void operator()(xmlSchemaPtr schema) const { xmlSchemaFree(schema); }
+};
+
+// Freed with the cache at exit, so that only real leaks are reported as such.
 struct CompiledSchema {
     QDateTime modified;
-    xmlSchemaPtr schema = nullptr;
+    std::unique_ptr<xmlSchema, SchemaFree> schema;
 };
 
 void collectFirst(void* target, xmlErrorPtr error)
@@ -39,21 +45,19 @@ xmlSchemaPtr compile(const QString& path, QString* error)
 QString XmlSchemaCache::validate(const QString& schemaPath, _xmlDoc* doc)
 {
     static QMutex mutex;
-    static QHash<QString, CompiledSchema> schemas;
+    static std::unordered_map<QString, CompiledSchema> schemas;
 
     QMutexLocker lock(&mutex);
     const QDateTime modified = QFileInfo(schemaPath).lastModified();
     CompiledSchema& entry = schemas[schemaPath];
     if (!entry.schema || entry.modified != modified) {
-        if (entry.schema)
-            xmlSchemaFree(entry.schema);
         QString error;
-        entry.schema = compile(schemaPath, &error);
+        entry.schema.reset(compile(schemaPath, &error));
         entry.modified = modified;
         if (!entry.schema)
             return QStringLiteral("Schéma illisible : %1 %2").arg(schemaPath, error).trimmed();
     }
-    xmlSchemaValidCtxtPtr valid = xmlSchemaNewValidCtxt(entry.schema);
+    xmlSchemaValidCtxtPtr valid = xmlSchemaNewValidCtxt(entry.schema.get());
     QString error;
     xmlSchemaSetValidStructuredErrors(valid, &collectFirst, &error);
     const int rc = xmlSchemaValidateDoc(valid, doc);
