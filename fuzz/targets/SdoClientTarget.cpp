@@ -17,7 +17,8 @@ constexpr int kMaxFramesPerRequest = 3;
 constexpr int kMaxQueued = 3;
 constexpr int kMaxCapacity = 64;
 constexpr int kMaxDownload = 24;
-constexpr uint8_t kIdOwn = 0, kIdOther = 2, kIdRaw = 3;
+// Sender of a reply, from the flags' low two bits: 0 and 1 the node itself.
+constexpr uint8_t kIdOther = 2, kIdRaw = 3;
 constexpr uint8_t kEchoMux = 0x04, kDelayed = 0x08, kShort = 0x10;
 
 // The server of one node, played from the input: every request it hears is
