@@ -22,6 +22,3 @@ void groupRows(DeviceContext& device, XmlNode group, const QString& path, std::v
 // The row of one parameter: stored values from the configuration, the others read
 // from the device.
 ParameterRow parameterRow(DeviceContext& device, XmlNode member, const QString& path);
-// One line per row: the path, the value in a column after the longest path, and a
-// failed read's code and words in brackets.
-QString formatRows(const std::vector<ParameterRow>& rows);
