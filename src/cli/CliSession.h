@@ -1,18 +1,11 @@
 #pragma once
 #include "core/xml/XmlDocument.h"
+#include "device/DeviceContext.h"
 #include "transport/AppState.h"
 
 #include <cstdint>
 
 class Host;
-
-// One device at work: what every device operation is handed.
-struct DeviceContext {
-    AppState& state;
-    InterfaceSettings& settings;
-    DeviceEntry& entry;
-    XmlNode parameters;   // "Parameters" of the current configuration
-};
 
 // The program's state for one run of the front end: start-up as the program does
 // it, then the interface, the scan and the device the command works with. Leaving

@@ -2,19 +2,21 @@
 #include "cli/CliOptions.h"
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
-#include "cli/ParameterRows.h"
-#include "cli/ValueEntry.h"
 #include "core/Host.h"
 #include "core/ResultCodes.h"
-#include "device/DeviceAccess.h"
+#include "device/present/ParameterEdit.h"
+#include "device/present/ParameterRows.h"
 #include "model/Descriptions.h"
 #include "model/ParameterKind.h"
 #include "transport/ErrorText.h"
 
+#include <QStringList>
 #include <QTextStream>
 #include <algorithm>
 
 namespace {
+
+constexpr int ColumnGap = 2;
 
 // The description member of the path; null after a message when there is none.
 XmlNode findMember(DeviceContext& d, const QString& path)
@@ -28,33 +30,28 @@ XmlNode findMember(DeviceContext& d, const QString& path)
     return member;
 }
 
+// One line per row: the path, the value in a column after the longest path, and a
+// failed read's code and words in brackets.
+QString formatRows(const std::vector<ParameterRow>& rows)
+{
+    qsizetype width = 0;
+    for (const ParameterRow& row : rows)
+        width = std::max(width, row.path.size());
+    QStringList lines;
+    for (const ParameterRow& row : rows) {
+        QString line = row.path.leftJustified(width + ColumnGap) + row.value;
+        if (row.status != 0)
+            line += QStringLiteral("  [%1 %2]").arg(row.status).arg(row.statusText);
+        lines << line.trimmed();
+    }
+    return lines.join('\n');
+}
+
 int printRows(const std::vector<ParameterRow>& rows)
 {
     QTextStream(stdout) << formatRows(rows) << Qt::endl;
     const bool failed = std::any_of(rows.begin(), rows.end(), [](const ParameterRow& row) { return row.status < 0; });
     return failed ? exitcode::Failed : exitcode::Ok;
-}
-
-// Stores the value, writes it and reads it back, as the grid does with an edited
-// cell: 0 or 2 when the device took it, else the failure after its messages.
-int32_t setValue(DeviceContext& d, XmlNode member, const QString& path, const QString& text)
-{
-    AppState& state = d.state;
-    int32_t result = storeEnteredValue(state.core, Descr_OfDevice(state.descriptions, d.entry), member,
-                                       d.parameters, path, text);
-    if (result >= 0)
-        result = DeviceSetValue(state, d.settings, d.entry, d.parameters, path, state.core.host, false);
-    if (result == rc::ReloadComplete) {
-        Conf_UpdateValue(state, d.settings, d.entry, d.parameters, QStringLiteral("."), state.core.host);
-        return result;
-    }
-    if (result != rc::Ok)
-        ShowMessage(*state.core.host,
-                    QStringLiteral("Paramètre '") + Descr_GetText(member, state.core.Language) +
-                        QStringLiteral("': Erreur lors de la mise du paramètre !"),
-                    msg::Ok);
-    Conf_UpdateValue(state, d.settings, d.entry, d.parameters, path, state.core.host);
-    return result;
 }
 
 // What the grid offers no edit cell for.
@@ -113,7 +110,7 @@ int runSet(CliSession& session, const CliOptions& options)
     const XmlNode member = findMember(d, path);
     if (!member || !editable(d, member, path))
         return exitcode::Failed;
-    const int32_t result = setValue(d, member, path, options.arguments[1]);
+    const int32_t result = editValue(d, member, path, options.arguments[1]);
     printRows({parameterRow(d, member, path)});
     return result < 0 ? exitcode::Failed : exitcode::Ok;
 }

@@ -1,6 +1,7 @@
 // One parameter read from the device into the configuration document, by kind.
 #include "device/DeviceAccess.h"
 #include "device/DeviceAccessSupport.h"
+#include "device/DeviceReadText.h"
 #include "core/xml/XmlFiles.h"
 #include "model/Configuration.h"
 #include "model/ParameterKind.h"
@@ -10,6 +11,8 @@
 namespace deviceaccess {
 
 namespace {
+
+constexpr int32_t ByteWidth = 8;
 
 struct Update {
     AppState& state;
@@ -21,35 +24,6 @@ struct Update {
     XmlNode element;
 };
 
-int32_t get(const Update& u, bool& value)
-{
-    return Device_GetToggle(u.state, u.settings, u.entry, u.path, value, u.panel);
-}
-int32_t get(const Update& u, uint8_t& value)
-{
-    return Device_GetByte(u.state, u.settings, u.entry, u.path, value, u.panel);
-}
-int32_t get(const Update& u, int16_t& value)
-{
-    return Device_GetShort(u.state, u.settings, u.entry, u.path, value, u.panel);
-}
-int32_t get(const Update& u, int32_t& value)
-{
-    return Device_GetLong(u.state, u.settings, u.entry, u.path, value, u.panel);
-}
-int32_t get(const Update& u, float& value)
-{
-    return Device_GetFloat(u.state, u.settings, u.entry, u.path, value, u.panel);
-}
-
-QString textOf(bool value) { return boolToText(value); }
-QString textOf(float value) { return floatToText(value); }
-template <typename T>
-QString textOf(T value)
-{
-    return QString::number(value);
-}
-
 // The value read stored, or the failure marked on the element; the read's result.
 int32_t store(XmlNode element, int32_t result, const QString& text)
 {
@@ -58,14 +32,6 @@ int32_t store(XmlNode element, int32_t result, const QString& text)
     else
         Conf_StoreRead(element, text);
     return result;
-}
-
-template <typename T>
-int32_t update(const Update& u)
-{
-    T value{};
-    const int32_t result = get(u, value);
-    return store(u.element, result, textOf(value));
 }
 
 // Control characters would spoil the document and the grid; line breaks are kept.
@@ -78,15 +44,8 @@ QString masked(QString text)
     return text;
 }
 
-int32_t updateString(const Update& u)
-{
-    QString value;
-    const int32_t result = Device_GetString(u.state, u.settings, u.entry, u.path, value, u.panel);
-    return store(u.element, result, masked(value));
-}
-
 // A code from the device is stored only when the description lists it.
-int32_t storeCode(const Update& u, int32_t code)
+int32_t storeCode(const Update& u, const QString& code)
 {
     if (!u.node.selectSingle(QStringLiteral("Enumeration/EnumItem[Code = %1]").arg(code))) {
         ShowMessage(*u.state.core.host,
@@ -95,35 +54,20 @@ int32_t storeCode(const Update& u, int32_t code)
                     msg::Information);
         return rc::Refused;
     }
-    Conf_StoreRead(u.element, QString::number(code));
+    Conf_StoreRead(u.element, code);
     return rc::Ok;
 }
 
-template <typename T>
-int32_t readCode(const Update& u, int32_t& code)
+// A code the read could not give marks the element; a note with it stores nothing.
+int32_t storeEnumString(const Update& u, int32_t result, const QString& code)
 {
-    T value{};
-    const int32_t result = get(u, value);
-    code = value;
-    return result;
-}
-
-int32_t updateEnumString(const Update& u)
-{
-    int32_t code = 0;
-    const int32_t width = numberOf(u.node, "Width");
-    const int32_t result = width == 8    ? readCode<uint8_t>(u, code)
-                           : width == 16 ? readCode<int16_t>(u, code)
-                                         : readCode<int32_t>(u, code);
     if (result < 0)
         Conf_MarkFailed(u.element, result);
     return result == rc::Ok ? storeCode(u, code) : result;
 }
 
-int32_t updateEnumFloat(const Update& u)
+int32_t storeEnumFloat(const Update& u, int32_t result, const QString& code)
 {
-    int32_t code = 0;
-    const int32_t result = readCode<uint8_t>(u, code);
     if (result != rc::Ok) {
         Conf_MarkFailed(u.element, result);
         return result;
@@ -131,23 +75,12 @@ int32_t updateEnumFloat(const Update& u)
     return storeCode(u, code);
 }
 
-int32_t updateBitMask(const Update& u)
-{
-    int32_t value = 0;
-    const int32_t result =
-        Device_GetBitMask(u.state, u.settings, u.entry, u.path, numberOf(u.node, "Width"), value, u.panel);
-    return store(u.element, result, QString::number(value));
-}
-
 // A block that cannot be read is kept empty; the walk over the tree is not stopped by
 // it, unless the bus gave up on the device while reading it.
-int32_t updateHexBinary(const Update& u)
+int32_t storeHexBinary(const Update& u, int32_t result, const QString& hex)
 {
-    QByteArray bytes;
-    int32_t length = 0;
-    const int32_t result = Device_GetHexBinary(u.state, u.settings, u.entry, u.path, bytes, length, u.panel);
     if (result >= 0) {
-        Conf_StoreRead(u.element, BytesToHex(bytes, length));
+        Conf_StoreRead(u.element, hex);
     } else {
         Conf_MarkFailed(u.element, result);
         XmlNode(u.element).setText(QString());
@@ -155,31 +88,26 @@ int32_t updateHexBinary(const Update& u)
     return result == rc::NoDevice ? result : rc::Ok;
 }
 
-int32_t updateDate(const Update& u)
+int32_t storeDate(const Update& u, int32_t result, const QString& date)
 {
-    QDate value;
-    const int32_t result = Device_GetDate(u.state, u.settings, u.entry, u.path, value, u.panel);
     if (result != rc::Ok)
         XmlNode(u.element).setText(dateToText(dateOrigin()));
-    return store(u.element, result, dateToText(value));
+    return store(u.element, result, date);
 }
 
+// Enumerations of floats are read as a byte, whatever their "Width".
 int32_t readInto(const Update& u, ParameterKind kind)
 {
+    const int32_t width = kind == ParameterKind::EnumFloat ? ByteWidth : numberOf(u.node, "Width");
+    QString text;
+    const int32_t result = Device_GetValueText(u.state, u.settings, u.entry, u.path, kind, width, text, u.panel);
     switch (kind) {
-    case ParameterKind::Toggle: return update<bool>(u);
-    case ParameterKind::ValueFloat: return update<float>(u);
-    case ParameterKind::ValueString: return updateString(u);
-    case ParameterKind::ValueByte: return update<uint8_t>(u);
-    case ParameterKind::ValueShort: return update<int16_t>(u);
-    case ParameterKind::ValueLong:
-    case ParameterKind::ValueLongFloat: return update<int32_t>(u);
-    case ParameterKind::EnumString: return updateEnumString(u);
-    case ParameterKind::EnumFloat: return updateEnumFloat(u);
-    case ParameterKind::BitMask: return updateBitMask(u);
-    case ParameterKind::ValueHexBinary: return updateHexBinary(u);
-    case ParameterKind::ValueDate: return updateDate(u);
-    default: return rc::Ok;
+    case ParameterKind::ValueString: return store(u.element, result, masked(text));
+    case ParameterKind::EnumString: return storeEnumString(u, result, text);
+    case ParameterKind::EnumFloat: return storeEnumFloat(u, result, text);
+    case ParameterKind::ValueHexBinary: return storeHexBinary(u, result, text);
+    case ParameterKind::ValueDate: return storeDate(u, result, text);
+    default: return store(u.element, result, text);
     }
 }
 

@@ -17,11 +17,11 @@ struct ParameterRow {
 
 // Whether the member holds a value (it is no group, action or sequence).
 bool hasValue(XmlNode member);
-// The rows of the members of a group that the grid shows, in description order.
+// The value rows of the members of a group, nested groups included, that the grid
+// shows (hidden members and those of another interface kind left out), in
+// description order, each with its value read.
 void groupRows(DeviceContext& device, XmlNode group, const QString& path, std::vector<ParameterRow>& rows);
-// The row of one parameter: stored values from the configuration, the others read
-// from the device.
+// The row of one parameter as the grid's row refresh reads it: stored values,
+// toggles and dates from the configuration, the others from the device;
+// write-only members are not read.
 ParameterRow parameterRow(DeviceContext& device, XmlNode member, const QString& path);
-// One line per row: the path, the value in a column after the longest path, and a
-// failed read's code and words in brackets.
-QString formatRows(const std::vector<ParameterRow>& rows);

@@ -1,4 +1,4 @@
-#include "cli/ParameterText.h"
+#include "device/present/ParameterText.h"
 
 #include "model/Descriptions.h"
 #include "model/ParameterKind.h"

@@ -1,10 +1,10 @@
-#include "cli/ValueEntry.h"
+#include "device/present/ValueEntry.h"
 
-#include "cli/ParameterText.h"
 #include "core/AppCore.h"
 #include "core/Host.h"
 #include "core/ResultCodes.h"
 #include "core/xml/XmlFiles.h"
+#include "device/present/ParameterText.h"
 #include "model/Checks.h"
 #include "model/ConfSet.h"
 #include "model/ParameterKind.h"

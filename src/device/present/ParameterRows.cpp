@@ -1,21 +1,18 @@
-#include "cli/ParameterRows.h"
+#include "device/present/ParameterRows.h"
 
-#include "cli/CliSession.h"
-#include "cli/DeviceText.h"
-#include "cli/ParameterText.h"
 #include "core/ResultCodes.h"
 #include "core/xml/XmlFiles.h"
+#include "device/DeviceContext.h"
+#include "device/DeviceReadText.h"
+#include "device/present/ParameterText.h"
 #include "model/Descriptions.h"
 #include "model/ParameterKind.h"
 #include "model/ValueText.h"
 #include "transport/ErrorText.h"
 
-#include <QStringList>
 #include <algorithm>
 
 namespace {
-
-constexpr int ColumnGap = 2;
 
 bool isTrue(XmlNode node, const char* child)
 {
@@ -44,6 +41,14 @@ int32_t storedText(XmlNode parameters, const QString& path, QString& text)
         return found;
     text = element.text();
     return element.hasAttribute("Status") ? element.attribute("Status").toInt() : 0;
+}
+
+// Enumerations are read as wide as their "Width" says.
+int32_t readDeviceText(DeviceContext& d, XmlNode member, const QString& path, QString& text)
+{
+    const int32_t width = int32_t(leadingNumber(member.childText("Width")));
+    return Device_GetValueText(d.state, d.settings, d.entry, path, parameterKind(member.name()), width, text,
+                               d.state.core.host);
 }
 
 }  // namespace
@@ -95,19 +100,4 @@ void groupRows(DeviceContext& d, XmlNode group, const QString& path, std::vector
         else if (hasValue(member))
             rows.push_back(parameterRow(d, member, memberPath));
     }
-}
-
-QString formatRows(const std::vector<ParameterRow>& rows)
-{
-    qsizetype width = 0;
-    for (const ParameterRow& row : rows)
-        width = std::max(width, row.path.size());
-    QStringList lines;
-    for (const ParameterRow& row : rows) {
-        QString line = row.path.leftJustified(width + ColumnGap) + row.value;
-        if (row.status != 0)
-            line += QStringLiteral("  [%1 %2]").arg(row.status).arg(row.statusText);
-        lines << line.trimmed();
-    }
-    return lines.join('\n');
 }

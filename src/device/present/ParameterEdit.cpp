@@ -1,0 +1,28 @@
+#include "device/present/ParameterEdit.h"
+
+#include "core/Host.h"
+#include "core/ResultCodes.h"
+#include "device/DeviceAccess.h"
+#include "device/DeviceContext.h"
+#include "device/present/ValueEntry.h"
+#include "model/Descriptions.h"
+
+int32_t editValue(DeviceContext& d, XmlNode member, const QString& path, const QString& text)
+{
+    AppState& state = d.state;
+    int32_t result = storeEnteredValue(state.core, Descr_OfDevice(state.descriptions, d.entry), member,
+                                       d.parameters, path, text);
+    if (result >= 0)
+        result = DeviceSetValue(state, d.settings, d.entry, d.parameters, path, state.core.host, false);
+    if (result == rc::ReloadComplete) {
+        Conf_UpdateValue(state, d.settings, d.entry, d.parameters, QStringLiteral("."), state.core.host);
+        return result;
+    }
+    if (result != rc::Ok)
+        ShowMessage(*state.core.host,
+                    QStringLiteral("Paramètre '") + Descr_GetText(member, state.core.Language) +
+                        QStringLiteral("': Erreur lors de la mise du paramètre !"),
+                    msg::Ok);
+    Conf_UpdateValue(state, d.settings, d.entry, d.parameters, path, state.core.host);
+    return result;
+}

@@ -1,0 +1,13 @@
+#pragma once
+#include "core/xml/XmlDocument.h"
+
+#include <QString>
+#include <cstdint>
+
+struct DeviceContext;
+
+// Takes an entered value as the grid takes an edited cell: converts and stores it in
+// the configuration, writes it to the device and reads back what the device holds
+// (the whole configuration after a 2). 0 or 2 when the device took it, else the
+// failure after its messages.
+int32_t editValue(DeviceContext& device, XmlNode member, const QString& path, const QString& text);
