@@ -105,7 +105,9 @@ TEST_P(AccessOpenFailure, FailedOpenShowsTheLibraryErrorAndStaysOffline)
     DeviceWorld world(GetParam().kind);
     world.amplifier().setSilent(true);
     if (world.kind() == RS232)
-        AppConf_SetValue(world.state().core, QStringLiteral("SerialPorts/COM1"), QStringLiteral("/nonexistent/tty"));
+        ASSERT_EQ(AppConf_SetValue(world.state().core, QStringLiteral("SerialPorts/COM1"),
+                                   QStringLiteral("/nonexistent/tty")),
+                  rc::Ok);
     DeviceEntry entry = world.entry();
     EXPECT_EQ(Device_Open(world.state(), world.settings(), entry, nullptr), GetParam().result);
     EXPECT_FALSE(entry.Online);
@@ -161,7 +163,7 @@ TEST(AccessTimeout, SerialTimeoutClosesThePort)
 {
     DeviceWorld world(RS232);
     DeviceEntry entry = world.openEntry();
-    COM_SetTimeout(world.state(), 50);
+    ASSERT_EQ(COM_SetTimeout(world.state(), 50), rc::Ok);
     world.amplifier().setSilent(true);
     uint8_t value = 9;
     EXPECT_EQ(Device_GetByte(world.state(), world.settings(), entry, QStringLiteral("Scaling/DecimalPointPos"), value),

@@ -5,7 +5,9 @@
 #include "core/ResultCodes.h"
 #include "device/DeviceSession.h"
 #include "model/Configuration.h"
+#include "sim/amplifier/SimAmplifier.h"
 #include "sim/profibus/SimProfibusMaster.h"
+#include "transport/can/lib/SdoAbortCodes.h"
 #include "transport/AppState.h"
 #include "transport/profibus/Dpv1Transport.h"
 
@@ -87,6 +89,23 @@ TEST(Disconnect, AChangedDeviceIsOfferedToStore)
         EXPECT_EQ(world.decimalsOnDevice(3), 3) << "the working configuration is kept either way";
         EXPECT_FALSE(entry.Online);
     }
+}
+
+TEST(Disconnect, AStoreTheDeviceRefusesIsLoggedAndTheDeviceClosed)
+{
+    SessionWorld world;
+    world.openBus(Bus::Can);
+    DeviceEntry& entry = world.connectDevice(3);
+    ASSERT_EQ(world.changeOnDevice(entry, 3), rc::Ok);
+    SimAmplifier& amplifier = world.amplifier(3);
+    amplifier.refuseAt(SimDirection::Write, *amplifier.keyOfPath(QStringLiteral("ApplicationObjects/SaveApp")),
+                       sdoabort::UnsupportedAccess);
+    world.host().answers = {msg::Yes, msg::Yes};
+    EXPECT_EQ(Device_Disconnect(world.state(), world.settings(), entry, &world.host()), rc::Ok);
+    EXPECT_TRUE(amplifier.isChanged());
+    EXPECT_EQ(world.logLines().back(), QStringLiteral("Device_Disconnect(): ApplicationObjects/SaveApp : La valeur "
+                                                      "souhaitée ne peut pas être ajustée"));
+    EXPECT_FALSE(entry.Online);
 }
 
 TEST(Disconnect, OnAClosedInterfaceOnlyMarksTheDeviceOffline)

@@ -146,7 +146,7 @@ void SessionWorld::openBus(Bus bus, const std::vector<SimRackEntry>& amplifiers)
         server_ = SerialFrameServer::start(*rack_->node(amplifiers.front().identity.nodeId), &reason);
         ASSERT_TRUE(server_) << reason.toStdString();
         AppConf_Create(state().core);
-        AppConf_SetValue(state().core, QStringLiteral("SerialPorts/COM1"), server_->slavePath());
+        ASSERT_EQ(AppConf_SetValue(state().core, QStringLiteral("SerialPorts/COM1"), server_->slavePath()), rc::Ok);
         state().buses.serial = std::make_unique<PosixSerialLibrary>(state().core, std::chrono::microseconds{1});
         s.InterfaceType = RS232;
         s.ComPort = 1;

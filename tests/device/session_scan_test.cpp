@@ -214,7 +214,7 @@ TEST(Scan, DeviceNetProbesMacIdsUpTo62)
     auto master = std::make_unique<ProbeRecordingMaster>(&world.rack());
     ProbeRecordingMaster& recorder = *master;
     world.state().buses.devicenet = std::move(master);
-    recorder.initHw(world.settings().DeviceNetBaud);
+    ASSERT_GE(recorder.initHw(world.settings().DeviceNetBaud), 0);
     EXPECT_EQ(Device_Scan(world.state(), world.settings(), &world.host()), 1);
     EXPECT_EQ(world.tableLabels(), QStringList{"Adr 62, Snr. 100062"});
     std::vector<int> expected(63);
