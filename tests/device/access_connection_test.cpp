@@ -104,10 +104,11 @@ TEST_P(AccessOpenFailure, FailedOpenShowsTheLibraryErrorAndStaysOffline)
 {
     DeviceWorld world(GetParam().kind);
     world.amplifier().setSilent(true);
-    if (world.kind() == RS232)
+    if (world.kind() == RS232) {
         ASSERT_EQ(AppConf_SetValue(world.state().core, QStringLiteral("SerialPorts/COM1"),
                                    QStringLiteral("/nonexistent/tty")),
                   rc::Ok);
+    }
     DeviceEntry entry = world.entry();
     EXPECT_EQ(Device_Open(world.state(), world.settings(), entry, nullptr), GetParam().result);
     EXPECT_FALSE(entry.Online);

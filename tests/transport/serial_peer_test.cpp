@@ -220,10 +220,10 @@ TEST(SerialPeer, PortsThatCannotBeOpened)
             << path.toStdString();
         EXPECT_EQ(world.host().statusTexts, QStringList({"Ouverture COM3...", ""}));
         EXPECT_EQ(world.host().busyDepth, 0);
-        // An exchange without a port fails at once, its recovery too.
+        // An exchange without a port fails at once, its recovery too: no device is reached.
         QByteArray buffer;
-        EXPECT_EQ(COM_Read(world.state(), 0x2001, 3, buffer, 4), rc::Failed);
-        EXPECT_EQ(COM_Write(world.state(), 0x2001, 3, bytes({1})), rc::Failed);
+        EXPECT_EQ(COM_Read(world.state(), 0x2001, 3, buffer, 4), rc::NoDevice);
+        EXPECT_EQ(COM_Write(world.state(), 0x2001, 3, bytes({1})), rc::NoDevice);
         EXPECT_TRUE(world.host().messages.empty());
     }
 }
