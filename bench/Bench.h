@@ -2,6 +2,7 @@
 #include <QElapsedTimer>
 #include <QString>
 #include <QTextStream>
+#include <cstdint>
 
 // Benchmarks print one line per figure; each suite is one function.
 void benchModel();
@@ -19,6 +20,13 @@ double microsecondsPerRun(long count, Fn fn)
     for (long i = 0; i < count; ++i)
         fn(i);
     return double(timer.nsecsElapsed()) / 1000.0 / double(count);
+}
+
+// Says so on stderr when a set-up step fails: the figures that follow then mean nothing.
+inline void expectSetUp(int32_t result, const char* step)
+{
+    if (result < 0)
+        QTextStream(stderr) << step << " failed: " << result << Qt::endl;
 }
 
 inline void report(const QString& name, double value, const QString& unit, const QString& note = {})

@@ -72,7 +72,7 @@ struct Client {
 
     Client(CanNetCatalog catalog, const QString& hardware, const QString& net)
     {
-        Desr_LoadAll(folder.state.core, folder.state.descriptions);
+        expectSetUp(Desr_LoadAll(folder.state.core, folder.state.descriptions), "loading the descriptions");
         folder.state.buses.can = std::make_unique<CanopenClient>(std::move(catalog));
         settings.InterfaceType = CANBus;
         if (can().connectClientToNet(hardware, net) != rc::Ok)

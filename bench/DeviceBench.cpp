@@ -52,7 +52,7 @@ struct World {
     TestFolder folder;
     InterfaceSettings settings;
 
-    World() { Desr_LoadAll(folder.state.core, folder.state.descriptions); }
+    World() { expectSetUp(Desr_LoadAll(folder.state.core, folder.state.descriptions), "loading the descriptions"); }
     AppState& state() { return folder.state; }
     bool connect(const InterfaceSettings& interface)
     {
@@ -63,7 +63,9 @@ struct World {
 
 double scanMs(World& world, long runs)
 {
-    const double us = microsecondsPerRun(runs, [&](long) { Device_Scan(world.state(), world.settings, nullptr); });
+    // The device count below tells whether the scans worked.
+    const double us =
+        microsecondsPerRun(runs, [&](long) { static_cast<void>(Device_Scan(world.state(), world.settings, nullptr)); });
     if (world.state().DeviceCount != PresentDevices)
         QTextStream(stderr) << "the scan found " << world.state().DeviceCount << " devices" << Qt::endl;
     return us / 1000.0;
@@ -80,10 +82,13 @@ double connectFamiliesMs(World& world, const QString& bus, long runs, bool canMo
         if (!seen.insert(entry.DescriptionIndex).second)
             continue;
         XmlNode parameters;
+        bool failed = false;
         const double ms = microsecondsPerRun(runs, [&](long) {
-            Device_Connect(state, world.settings, entry, parameters, nullptr);
-            Device_Disconnect(state, world.settings, entry, nullptr);
+            failed |= Device_Connect(state, world.settings, entry, parameters, nullptr) < 0;
+            failed |= Device_Disconnect(state, world.settings, entry, nullptr) < 0;
         }) / 1000.0;
+        if (failed)
+            QTextStream(stderr) << "a connect or disconnect of " << Device_GetLabel(entry) << " failed" << Qt::endl;
         const int count = countParameters(parameters);
         const QString family = state.descriptions[entry.DescriptionIndex]->document()->documentElement()
                                    .child("Header").childText("Family");
@@ -127,7 +132,7 @@ void benchInProcess(const QString& descriptionFolder)
     });
     world.state().buses.can = std::make_unique<CanopenClient>(std::move(catalog));
     SimRack rack;
-    buildDemoRack(rack, descriptionFolder);
+    expectSetUp(buildDemoRack(rack, descriptionFolder), "building the demo rack");
     Bus_CreateLibraries(world.state(), &rack);
 
     if (world.connect(canNet(SimulationHardware, DemoNet)))

@@ -31,7 +31,8 @@ bool backUp(CliSession& session, int32_t n, const QDir& folder)
         QTextStream(stdout) << Device_GetLabel(entry) << "  " << QDir::toNativeSeparators(path) << Qt::endl;
     else
         cliError(path + QStringLiteral(": cannot be written"));
-    Device_Disconnect(state, session.settings(), entry, &session.host());
+    // The file is written or not whatever the disconnect says; a failed close has shown its message.
+    static_cast<void>(Device_Disconnect(state, session.settings(), entry, &session.host()));
     return saved;
 }
 
@@ -71,7 +72,7 @@ int runRestore(CliSession& session, const CliOptions& options)
     }
     const int32_t result = DeviceSetValue(d.state, d.settings, d.entry, d.parameters, whole, &session.host(), false);
     if (result == rc::ReloadComplete)
-        Conf_UpdateValue(d.state, d.settings, d.entry, d.parameters, whole, &session.host());
+        readBackIntoConfiguration(d.state, d.settings, d.entry, d.parameters, whole, &session.host());
     if (result < 0)
         return exitcode::Failed;
     QTextStream(stdout) << file << "  " << Device_GetLabel(d.entry) << Qt::endl;

@@ -81,9 +81,11 @@ int32_t AppConf_Load(AppCore& app)
 
 void AppConf_Create(AppCore& app)
 {
-    Xml_Create(QString(), app.SettingsDocument);
+    if (Xml_Create(QString(), app.SettingsDocument) < 0)
+        return;
     app.SettingsDocument->createDocumentElement(QStringLiteral("Configuration"));
-    AppConf_Save(app);
+    // Preferences are best kept: a file that cannot be written now is written by the next save.
+    static_cast<void>(AppConf_Save(app));
 }
 
 int32_t AppConf_Save(AppCore& app)
@@ -135,6 +137,7 @@ QString GetUserDataPath(AppCore& app)
 void SetUserDataPath(AppCore& app, const QString& path)
 {
     app.UserDataPath = path;
-    AppConf_SetValue(app, QStringLiteral("GUI/UserDataPath"), path);
-    AppConf_Save(app);
+    // The folder is remembered for this run in any case; storing it is a preference.
+    if (AppConf_SetValue(app, QStringLiteral("GUI/UserDataPath"), path) >= 0)
+        static_cast<void>(AppConf_Save(app));
 }

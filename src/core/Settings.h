@@ -7,12 +7,13 @@
 // The application settings file: "Configuration" with one element per key level.
 QString AppConf_FilePath(const AppCore& app);
 // Loads the settings file when it exists and applies the keys read at start-up.
+// Always 0: a damaged file has shown its message and the defaults stay.
 int32_t AppConf_Load(AppCore& app);
 // A new empty settings document, saved at once.
 void AppConf_Create(AppCore& app);
-int32_t AppConf_Save(AppCore& app);
-int32_t AppConf_GetValue(AppCore& app, const QString& key, QString& value);
-int32_t AppConf_SetValue(AppCore& app, const QString& key, const QString& value);
+[[nodiscard]] int32_t AppConf_Save(AppCore& app);
+[[nodiscard]] int32_t AppConf_GetValue(AppCore& app, const QString& key, QString& value);
+[[nodiscard]] int32_t AppConf_SetValue(AppCore& app, const QString& key, const QString& value);
 
 // Reads a key without creating it; false when the element is missing.
 bool AppConf_Find(const AppCore& app, const QString& key, QString& value);

@@ -58,3 +58,9 @@ int32_t Conf_UpdateValue(AppState& state, const InterfaceSettings& settings, Dev
         return rc::Failed;
     }
 }
+
+void readBackIntoConfiguration(AppState& state, const InterfaceSettings& settings, DeviceEntry& entry,
+                               XmlNode parameters, const QString& path, Host* panel)
+{
+    static_cast<void>(Conf_UpdateValue(state, settings, entry, parameters, path, panel));
+}

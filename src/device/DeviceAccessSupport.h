@@ -40,6 +40,7 @@ struct DnetAt {
 // the branch of that kind gets the parameter's address on its bus. -8 when the
 // description lacks the address, -2 for a kind that is none of the four.
 template <typename Can, typename Serial, typename Dpv1, typename Dnet>
+[[nodiscard]]
 int32_t transfer(const DeviceEntry& entry, XmlNode node, Can onCan, Serial onSerial, Dpv1 onDpv1, Dnet onDnet)
 {
     switch (entry.InterfaceKind) {
@@ -71,26 +72,32 @@ int32_t transfer(const DeviceEntry& entry, XmlNode node, Can onCan, Serial onSer
 bool isBusKind(int32_t kind);
 
 // The description node of a path for the entry's device: 0, or the lookup's code.
+[[nodiscard]]
 int32_t findParameter(const AppState& state, const DeviceEntry& entry, const QString& path, XmlNode& node);
 
 // The frame of every read by path: looks the path up (its code, without bus access,
 // when it is not described), runs the read on the node and acts on the result for
 // the connection: a time-out closes it, "no device" marks the entry offline.
+[[nodiscard]]
 int32_t readAt(AppState& state, const InterfaceSettings& settings, DeviceEntry& entry, const QString& path,
                Host* panel, const std::function<int32_t(XmlNode)>& read);
 
 // Numbers of 1, 2 or 4 bytes through the entry's bus (uint8_t, int16_t, int32_t, float).
 // A failed read leaves the value 0.
 template <typename T>
+[[nodiscard]]
 int32_t readNumber(AppState& state, const InterfaceSettings& settings, const DeviceEntry& entry, XmlNode node,
                    T& value);
 template <typename T>
+[[nodiscard]]
 int32_t writeNumber(AppState& state, const InterfaceSettings& settings, const DeviceEntry& entry, XmlNode node,
                     T value);
 
 // Strings and byte blocks through the entry's bus.
+[[nodiscard]]
 int32_t writeString(AppState& state, const InterfaceSettings& settings, const DeviceEntry& entry, XmlNode node,
                     const QString& text);
+[[nodiscard]]
 int32_t writeBytes(AppState& state, const InterfaceSettings& settings, const DeviceEntry& entry, XmlNode node,
                    const QByteArray& bytes);
 
@@ -102,12 +109,14 @@ struct WriteReport {
 
 // Writes one parameter (not a group) from the text of its configuration element,
 // created when missing; messages unless quiet.
+[[nodiscard]]
 int32_t writeFromConfiguration(AppState& state, const InterfaceSettings& settings, const DeviceEntry& entry,
                                XmlNode node, XmlNode parameters, const QString& path, bool quiet,
                                WriteReport& report);
 
 // Reads one parameter (not a group) from the device into its configuration element,
 // created when missing, marking a failed read with "Status".
+[[nodiscard]]
 int32_t updateParameter(AppState& state, const InterfaceSettings& settings, DeviceEntry& entry, XmlNode node,
                         XmlNode parameters, const QString& path, Host* panel);
 
@@ -120,7 +129,7 @@ QString childPath(const QString& path, const QString& name);  // below "." a mem
 // Runs body; an exception it lets out becomes the message `text` makes of its
 // description (with the style given) and the result -1.
 template <typename Text, typename Body>
-int32_t guarded(Host& host, int style, Text text, Body body)
+[[nodiscard]] int32_t guarded(Host& host, int style, Text text, Body body)
 {
     try {
         return body();

@@ -38,8 +38,8 @@ int32_t executeAction(AppState& state, const InterfaceSettings& settings, Device
         panel->setStatusText(QString());
     if (result < 0) {
         // What the failed action left in the device is unknown: read all of it again.
-        Conf_UpdateValue(state, settings, entry, Conf_Parameters(state.Configuration.get()), QStringLiteral("."),
-                         panel);
+        readBackIntoConfiguration(state, settings, entry, Conf_Parameters(state.Configuration.get()),
+                                  QStringLiteral("."), panel);
         return rc::ValueNotSet;
     }
     return flagOf(node, "ReloadComplete") ? rc::ReloadComplete : rc::Ok;

@@ -25,7 +25,8 @@ int32_t Device_Restart(AppState& state, const InterfaceSettings& settings, Devic
 {
     Host& host = *state.core.host;
     if (entry.InterfaceKind == DeviceNet) {
-        DNET_CloseDevice(state, entry.MacId);
+        // Released only so that the restarted device can be opened anew; the connect says whether it can.
+        static_cast<void>(DNET_CloseDevice(state, entry.MacId));
         host.sleepMs(kDeviceNetReleaseMs);
     }
     const int32_t action =

@@ -35,7 +35,8 @@ int32_t Assistant_ComparableVersion()
 void Device_CheckRequiredVersion(AppState& state, XmlNode parameters)
 {
     XmlNode element;
-    Conf_GetNode(QStringLiteral("Common/RequiredAssistantVersion"), parameters, element);
+    if (Conf_GetNode(QStringLiteral("Common/RequiredAssistantVersion"), parameters, element) < 0)
+        return;  // no element, no requirement
     const int32_t required = roundTo<int16_t>(leadingNumber(element.text()));
     if (required > 0 && required > Assistant_ComparableVersion())
         ShowMessage(*state.core.host, firmwareMessage(required), msg::Information);

@@ -3,10 +3,12 @@
 #include "device/DeviceSession.h"
 
 #include "core/Host.h"
+#include "core/Log.h"
 #include "core/ResultCodes.h"
 #include "model/ConfCheck.h"
 #include "model/Configuration.h"
 #include "transport/AppState.h"
+#include "transport/ErrorText.h"
 
 #include <exception>
 
@@ -20,8 +22,11 @@ bool workingConfigurationChanged(AppState& state, const InterfaceSettings& setti
            changed != 0;
 }
 
+const QString kSaveAppPath = QStringLiteral("ApplicationObjects/SaveApp");
+
 // Asks whether to store the configuration permanently; a configuration that fails
-// its check is stored only when the user insists.
+// its check is stored only when the user insists. A store the device refuses is
+// logged: the device is closed all the same.
 void offerToSave(AppState& state, const InterfaceSettings& settings, DeviceEntry& entry, Host* panel)
 {
     Host& host = *state.core.host;
@@ -33,11 +38,15 @@ void offerToSave(AppState& state, const InterfaceSettings& settings, DeviceEntry
     const XmlNode parameters = Conf_Parameters(state.Configuration.get());
     const bool valid =
         Conf_CheckParameter(state.core, state.descriptions, entry, parameters, QStringLiteral(".")) >= 0;
-    if (valid || ShowMessage(host,
-                             QStringLiteral("Erreur lors de la vérification des paramètres ! Sauvegarder la "
-                                            "configuration quand même ?"),
-                             msg::Warning + msg::YesNo) == msg::Yes)
-        Device_ExecuteAction(state, settings, entry, QStringLiteral("ApplicationObjects/SaveApp"), panel);
+    if (!valid && ShowMessage(host,
+                              QStringLiteral("Erreur lors de la vérification des paramètres ! Sauvegarder la "
+                                             "configuration quand même ?"),
+                              msg::Warning + msg::YesNo) != msg::Yes)
+        return;
+    const int32_t saved = Device_ExecuteAction(state, settings, entry, kSaveAppPath, panel);
+    if (saved < 0)
+        Log_Write(state.core, QStringLiteral("Device_Disconnect(): ") + kSaveAppPath + QStringLiteral(" : ") +
+                                  ErrorText(state, settings, entry, saved, kSaveAppPath));
 }
 
 }  // namespace
@@ -66,8 +75,9 @@ int32_t Device_Disconnect(AppState& state, const InterfaceSettings& settings, De
 
 void Device_DisconnectAll(AppState& state, const InterfaceSettings& settings, Host* panel)
 {
+    // Each failed close has shown its message; the devices are all offline afterwards.
     for (int32_t i = 1; i <= state.DeviceCount && size_t(i) < state.Devices.size(); ++i)
-        Device_Disconnect(state, settings, state.Devices[size_t(i)], panel);
+        static_cast<void>(Device_Disconnect(state, settings, state.Devices[size_t(i)], panel));
     state.DeviceCount = 0;
     state.CurrentDevice = 0;
 }

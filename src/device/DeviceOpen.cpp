@@ -12,7 +12,7 @@ int32_t Device_Open(AppState& state, const InterfaceSettings& settings, DeviceEn
         result = DPV1_ConnectStation(state, settings, uint8_t(entry.Address));
         break;
     case RS232:
-        COM_Close(state);
+        static_cast<void>(COM_Close(state));  // releases a port left open; none is no failure
         result = COM_Open(state, comSettingsOf(settings), panel);
         break;
     case DeviceNet:

@@ -33,7 +33,7 @@ int32_t readAt(AppState& state, const InterfaceSettings& settings, DeviceEntry& 
         return found;
     const int32_t result = read(node);
     if (isTimeout(result))
-        Device_Close(state, settings, entry, panel);
+        static_cast<void>(Device_Close(state, settings, entry, panel));  // a failure has shown its message
     else if (result == rc::NoDevice)
         entry.Online = false;
     return result;

@@ -39,7 +39,7 @@ DeviceIdentity Device_Identify(AppState& state, const InterfaceSettings& setting
         QString serial;
         if (Device_GetString(state, settings, entry, SerialNumberPath, serial, panel) >= 0)
             entry.SerialNumber = serial;
-        Device_Close(state, settings, entry, panel);
+        static_cast<void>(Device_Close(state, settings, entry, panel));  // a failure has shown its message
     }
     showStatus(panel, QString());
     return identity;

@@ -13,14 +13,17 @@ class Host;
 // Finding devices and working with one: scan, connect, restart, disconnect.
 
 // Fills the device table from a scan of the current interface; the count found.
-int32_t Device_Scan(AppState& state, const InterfaceSettings& settings, Host* panel);
+[[nodiscard]] int32_t Device_Scan(AppState& state, const InterfaceSettings& settings, Host* panel);
 // Opens the device, reads its whole configuration into a new current configuration
 // and checks its firmware requirement; parameters receives "Parameters".
+[[nodiscard]]
 int32_t Device_Connect(AppState& state, const InterfaceSettings& settings, DeviceEntry& entry,
                        XmlNode& parameters, Host* panel);
+[[nodiscard]]
 int32_t Device_Restart(AppState& state, const InterfaceSettings& settings, DeviceEntry& entry,
                        XmlNode& parameters, Host* panel);
 // Offers to store a changed configuration permanently, then closes the device.
+[[nodiscard]]
 int32_t Device_Disconnect(AppState& state, const InterfaceSettings& settings, DeviceEntry& entry,
                           Host* panel);
 void Device_DisconnectAll(AppState& state, const InterfaceSettings& settings, Host* panel);
@@ -28,7 +31,8 @@ void Device_DisconnectAll(AppState& state, const InterfaceSettings& settings, Ho
 // The first index (from 1) of the table whose serial number is exactly the text, or 0.
 int32_t Device_FindBySerial(const std::vector<DeviceEntry>& devices, int32_t count, const QString& serial);
 
-// Closes the device views, disconnects every device and closes the interface.
+// Closes the device views, disconnects every device and closes the interface; always 0,
+// each failure on the way has been shown where it happened.
 int32_t Interface_Disconnect(AppState& state, InterfaceSettings& settings);
 
 // The steps of the scan.
@@ -36,6 +40,7 @@ int32_t Interface_Disconnect(AppState& state, InterfaceSettings& settings);
 // The bus search of the settings' kind: `found` gets the devices on the bus (slot 0
 // stays empty), each with its kind and bus address only. The count found, or the
 // search's negative result (-2 for a kind that has no search).
+[[nodiscard]]
 int32_t Device_SearchBus(AppState& state, const InterfaceSettings& settings, Host* panel,
                          std::vector<DeviceEntry>& found);
 
@@ -53,6 +58,7 @@ DeviceIdentity Device_Identify(AppState& state, const InterfaceSettings& setting
 // found[i]): grouped by description in the order of the descriptions, then in found
 // order. A device whose serial number is taken already is refused with a message.
 // Sets DeviceCount; the count taken.
+[[nodiscard]]
 int32_t Device_TakeMatching(AppState& state, std::vector<DeviceEntry>& found,
                             const std::vector<DeviceIdentity>& identities);
 

@@ -52,7 +52,7 @@ int32_t setValue(AppState& state, const InterfaceSettings& settings, DeviceEntry
                         ErrorText(state, settings, entry, result, path),
                     msg::Warning);
     // The document must hold again what the device holds.
-    Conf_UpdateValue(state, settings, entry, parameters, path, panel);
+    readBackIntoConfiguration(state, settings, entry, parameters, path, panel);
     return result;
 }
 

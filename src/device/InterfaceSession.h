@@ -34,5 +34,6 @@ public:
 // connects it and scans it. The scan's result; 0 when no interface is chosen; the
 // connect's result when it is not exactly 0. Cancelling keeps the interface used
 // before, which is then connected again.
+[[nodiscard]]
 int32_t Interface_SelectAndConnect(AppState& state, InterfaceSettings& settings, InterfaceChooser& chooser,
                                    Host* panel);

@@ -21,14 +21,14 @@ int32_t Device_ActivateTEDS(AppState& state, const InterfaceSettings& settings, 
             return rc::Ok;
         if (result == rc::Ok || result == rc::ReloadComplete) {
             // The channel now follows the TEDS: everything may have changed.
-            Conf_UpdateValue(state, settings, entry, parameters, QStringLiteral("."), panel);
+            readBackIntoConfiguration(state, settings, entry, parameters, QStringLiteral("."), panel);
         } else {
             const QString text = QStringLiteral("Impossible d'activer TEDS : ") +
                                  ErrorText(state, settings, entry, result, tedspath::Activate) +
                                  QStringLiteral(" (%1)").arg(result);
             Log_Write(state.core, text);
             ShowMessage(host, text, msg::Error);
-            Conf_UpdateValue(state, settings, entry, parameters, tedspath::Activate, panel);
+            readBackIntoConfiguration(state, settings, entry, parameters, tedspath::Activate, panel);
         }
         host.refreshAllWindows();
         return rc::Ok;

@@ -20,8 +20,7 @@ constexpr int32_t kTedsCheckOn = 0;
 QString storedText(XmlNode parameters, const QString& path)
 {
     XmlNode element;
-    Conf_GetNode(path, parameters, element);
-    return element.text();
+    return Conf_GetNode(path, parameters, element) < 0 ? QString() : element.text();
 }
 
 struct EditorRun {
@@ -78,8 +77,9 @@ public:
 private:
     void set(int32_t value)
     {
+        // The editor runs either way and tells what it cannot read.
         writeTedsParameter(state_, entry_, tedspath::Check, [&](XmlNode node) {
-            Device_SetLong(state_, state_.CurrentInterface, entry_, node, value);
+            static_cast<void>(Device_SetLong(state_, state_.CurrentInterface, entry_, node, value));
         });
     }
 
@@ -91,8 +91,9 @@ void runEditorWithoutCheck(EditorRun& run, DeviceEntry& entry)
 {
     AppState& state = run.state;
     const CheckSwitchedOff checkOff(state, entry);
-    writeTedsParameter(state, entry, tedspath::HasTeds,
-                       [&](XmlNode node) { Device_SetByte(state, state.CurrentInterface, entry, node, 1); });
+    writeTedsParameter(state, entry, tedspath::HasTeds, [&](XmlNode node) {
+        static_cast<void>(Device_SetByte(state, state.CurrentInterface, entry, node, 1));  // as the check above
+    });
     runEditor(run);
 }
 
@@ -107,16 +108,16 @@ void Device_EditTEDS(AppState& state, const TedsEditorRegistry& editors, int32_t
         DeviceEntry& entry = state.Devices.at(size_t(deviceIndex));
         const InterfaceSettings& settings = state.CurrentInterface;
         EditorRun run{state, editors, deviceIndex, parameters, userLevel, text1, text2};
+        // A read that fails counts as no TEDS, and then as no sensor.
         uint8_t hasTeds = 0;
-        Device_GetByte(state, settings, entry, tedspath::HasTeds, hasTeds, panel);
-        if (hasTeds != 0) {
+        if (Device_GetByte(state, settings, entry, tedspath::HasTeds, hasTeds, panel) >= 0 && hasTeds != 0) {
             runEditor(run);
             return;
         }
         // A status word means a sensor is there, only its TEDS is not recognized.
         int32_t status = 0;
-        Device_GetLong(state, settings, entry, QStringLiteral("Measurement/StatusLong"), status, panel);
-        if (status == 0) {
+        if (Device_GetLong(state, settings, entry, QStringLiteral("Measurement/StatusLong"), status, panel) < 0 ||
+            status == 0) {
             ShowMessage(host, QStringLiteral("Aucun TEDS n'a été raccordé !"), msg::Information);
             return;
         }

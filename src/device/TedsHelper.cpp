@@ -24,12 +24,13 @@ constexpr int32_t kActivatedByEditor = 20031;
 TedsTransferTimeout::TedsTransferTimeout(AppState& state, const InterfaceSettings& settings)
     : state_(state), settings_(settings)
 {
-    Interface_SetTimeout(state_, settings_, kTedsTransferTimeoutMs);
+    // PROFIBUS and DeviceNet refuse: their transfers carry a time-out of their own.
+    static_cast<void>(Interface_SetTimeout(state_, settings_, kTedsTransferTimeoutMs));
 }
 
 TedsTransferTimeout::~TedsTransferTimeout()
 {
-    Interface_SetTimeout(state_, settings_, kNormalTimeoutMs);
+    static_cast<void>(Interface_SetTimeout(state_, settings_, kNormalTimeoutMs));
 }
 
 DeviceEntry& TEDSHelper::device() const
@@ -77,7 +78,7 @@ int32_t TEDSHelper::ActivateTEDS(int32_t, QString& errString, QString& warnStrin
         const int32_t result =
             Device_ActivateTEDS(state_, settings, entry, parameters, errString, warnString, nullptr);
         if (result == rc::Ok || result == kActivatedByEditor)
-            Conf_UpdateValue(state_, settings, entry, parameters, QStringLiteral("."), nullptr);
+            readBackIntoConfiguration(state_, settings, entry, parameters, QStringLiteral("."), nullptr);
         return result;
     } catch (const std::exception&) {
         Log_Write(state_.core, QStringLiteral("ActivateTEDS: Exception occured!"));

@@ -16,14 +16,14 @@ public:
     explicit TEDSHelper(AppState& state) : state_(state) {}
 
     // The TEDS block into byteBuf, cut to what was read: its length, or -7 (logged).
-    int32_t ReadTEDS(int32_t channelIndex, QByteArray& byteBuf);
-    int32_t SetDeviceInfo(int32_t deviceIndex);
+    [[nodiscard]] int32_t ReadTEDS(int32_t channelIndex, QByteArray& byteBuf);
+    int32_t SetDeviceInfo(int32_t deviceIndex);  // always 0
     // Writes the first byteBufSize bytes as the TEDS block, then marks the TEDS
     // present: the last step's result; -7 when the block was not written.
-    int32_t WriteTEDS(int32_t channelIndex, const QByteArray& byteBuf, int32_t byteBufSize);
+    [[nodiscard]] int32_t WriteTEDS(int32_t channelIndex, const QByteArray& byteBuf, int32_t byteBufSize);
     // Applies the TEDS to the channel and reads the configuration again; the strings
     // are left as they are.
-    int32_t ActivateTEDS(int32_t channelIndex, QString& errString, QString& warnString);
+    [[nodiscard]] int32_t ActivateTEDS(int32_t channelIndex, QString& errString, QString& warnString);
 
 private:
     DeviceEntry& device() const;

@@ -13,6 +13,7 @@ class TedsEditorRegistry;
 // Applies the sensor's TEDS to the channel and reads the configuration again; a
 // refusal is shown and logged. 0; -1 after an unexpected failure. The two texts are
 // the editor's and are left as they are.
+[[nodiscard]]
 int32_t Device_ActivateTEDS(AppState& state, const InterfaceSettings& settings, DeviceEntry& entry,
                             XmlNode parameters, QString& errorText, QString& warningText, Host* panel);
 

@@ -10,5 +10,6 @@ struct DeviceEntry;
 
 // Checks the stored value of the parameter, or of every parameter of the group, at
 // the path against the device's description: 0, 2 skipped, or the last failure.
+[[nodiscard]]
 int32_t Conf_CheckParameter(AppCore& app, const Descriptions& descriptions,
                             const DeviceEntry& entry, XmlNode parameters, const QString& path);

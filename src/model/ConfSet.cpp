@@ -41,7 +41,8 @@ int32_t storeEnumCode(AppCore& app, const Description* d, XmlNode parameters, co
     if (Conf_GetNode(path, parameters, element) < 0 || !element)
         return store(app, parameters, path, QString());  // says -9
     XmlNode node;
-    Descr_FindNode(path, d, node);
+    if (const int32_t found = Descr_FindNode(path, d, node); found < 0)
+        return found;
     const XmlNode item = node.selectSingle(QStringLiteral("Enumeration/EnumItem[") + selector + ']');
     if (!item) {
         ShowMessage(*app.host,
@@ -77,7 +78,8 @@ int32_t Conf_SetLongFloat(AppCore& app, const Description* d, XmlNode parameters
     if (checked < 0)
         return checked;
     XmlNode node;
-    Descr_FindNode(path, d, node);
+    if (const int32_t found = Descr_FindNode(path, d, node); found < 0)
+        return found;
     const int decimals = roundTo<int32_t>(StrToDouble(node.childText("DecimalPointPos")));
     // Through the value's text, so that 1.15 stays 1.15 and does not become 1.1499999.
     const double shown = StrToDouble(floatToText(value));

@@ -9,7 +9,8 @@
 
 int32_t Conf_New(const QString& schemaPath, std::unique_ptr<XmlDocument>& document)
 {
-    Xml_Create(schemaPath, document);
+    if (const int32_t created = Xml_Create(schemaPath, document); created < 0)
+        return created;
     document->createDocumentElement(QStringLiteral("DeviceConfiguration"))
         .appendElement(QStringLiteral("Parameters"));
     return rc::Ok;

@@ -40,12 +40,12 @@ QString Descr_SchemaPath(const AppCore& app);
 
 // Loads every "*.xml" directly inside the description folder; returns the count
 // loaded, or -1 when the folder cannot be listed.
-int32_t Desr_LoadAll(AppCore& app, Descriptions& descriptions);
-int32_t Descr_Load(AppCore& app, const QString& path, std::unique_ptr<Description>& description);
+[[nodiscard]] int32_t Desr_LoadAll(AppCore& app, Descriptions& descriptions);
+[[nodiscard]] int32_t Descr_Load(AppCore& app, const QString& path, std::unique_ptr<Description>& description);
 
 // Resolves a parameter path segment by segment by the members' "Name": 0 or -8.
-int32_t Descr_FindNode(const QString& path, const Description* description, XmlNode& node);
-int32_t Descr_FindNode(const QString& path, XmlNode rootGroup, XmlNode& node);
+[[nodiscard]] int32_t Descr_FindNode(const QString& path, const Description* description, XmlNode& node);
+[[nodiscard]] int32_t Descr_FindNode(const QString& path, XmlNode rootGroup, XmlNode& node);
 QString Descr_StripPredicates(const QString& path);
 
 QString Descr_GetText(XmlNode node, const QString& language);

@@ -111,7 +111,7 @@ void Interface_CloseBus(AppState& state, InterfaceSettings& settings)
             DPV1_CloseCard(state, settings);
             break;
         case RS232:
-            COM_Close(state);
+            static_cast<void>(COM_Close(state));  // the interface counts as closed whatever the port says
             break;
         case DeviceNet:
             DNET_CloseInterface(state);

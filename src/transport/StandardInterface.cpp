@@ -15,8 +15,7 @@ XmlNode settingElement(AppCore& app, const QString& key)
     if (root.name() != QLatin1String("Configuration"))
         return {};
     XmlNode element;
-    Conf_GetNode(key, root, element);
-    return element;
+    return Conf_GetNode(key, root, element) < 0 ? XmlNode() : element;
 }
 
 int32_t readInt(AppCore& app, const QString& key)

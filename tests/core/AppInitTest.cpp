@@ -45,7 +45,7 @@ protected:
         QStringList tags;
         for (const auto& loaded : world.state.descriptions) {
             XmlNode tag;
-            Descr_FindNode(QStringLiteral("Tag"), loaded.get(), tag);
+            EXPECT_GE(Descr_FindNode(QStringLiteral("Tag"), loaded.get(), tag), 0);
             tags << Descr_GetText(tag, app.Language);
         }
         return tags;

@@ -57,7 +57,7 @@ TEST(SafeSaveTest, AFailedSaveKeepsTheOldFileAndAGoodOneReplacesIt)
             const QString path = world.file(QString::fromLatin1(c.file));
             placeOldFile(world, path, blocked);
             std::unique_ptr<XmlDocument> document;
-            Xml_Create(QString(), document);
+            ASSERT_EQ(Xml_Create(QString(), document), rc::Ok);
             document->createDocumentElement(QString::fromLatin1(c.root));
             const QByteArray saved = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<" + QByteArray(c.root) + "/>\n";
             EXPECT_EQ(c.save(world, path, std::move(document)), blocked ? rc::Failed : rc::Ok) << c.name << blocked;

@@ -90,7 +90,7 @@ TEST_F(SettingsTest, DamagedFileIsReportedAndNeverWrittenOver)
     EXPECT_EQ(AppConf_GetValue(app, QStringLiteral("GUI/Language"), value), rc::MissingDocument);
     EXPECT_EQ(AppConf_SetValue(app, QStringLiteral("GUI/Language"), QStringLiteral("de")), rc::MissingDocument);
     EXPECT_EQ(AppConf_SetValue(app, QStringLiteral("GUI/Language"), QStringLiteral("de")), rc::MissingDocument);
-    AppConf_Save(app);
+    EXPECT_EQ(AppConf_Save(app), rc::MissingDocument);
     SetUserDataPath(app, QStringLiteral("/somewhere"));
     EXPECT_EQ(settingsBytes(), damaged);
 }

@@ -86,7 +86,9 @@ TEST(AccessOpen, FailedOpenShowsTheLibraryErrorAndStaysOffline)
         DeviceWorld world(c.kind);
         world.amplifier().setSilent(true);
         if (c.kind == RS232)
-            AppConf_SetValue(world.state().core, QStringLiteral("SerialPorts/COM1"), QStringLiteral("/nonexistent/tty"));
+            ASSERT_EQ(AppConf_SetValue(world.state().core, QStringLiteral("SerialPorts/COM1"),
+                                       QStringLiteral("/nonexistent/tty")),
+                      rc::Ok);
         DeviceEntry entry = world.entry();
         EXPECT_EQ(Device_Open(world.state(), world.settings(), entry, nullptr), c.result);
         EXPECT_FALSE(entry.Online);

@@ -24,8 +24,9 @@ QString communicationOf(XmlNode node)
     uint8_t instance = 0;
     uint8_t attribute = 0;
     SDO_GetAddress(node, index, sub);
-    DPV1_GetAddress(node, slot, dpv1Index);
-    DNET_GetAddress(node, classId, instance, attribute);
+    // A part that is missing stays 0 in the text.
+    static_cast<void>(DPV1_GetAddress(node, slot, dpv1Index));
+    static_cast<void>(DNET_GetAddress(node, classId, instance, attribute));
     return QStringLiteral("<Communication><SDO><Index>%1</Index><Sub>%2</Sub></SDO>"
                           "<DPV1><SlotNumber>%3</SlotNumber><Index>%4</Index></DPV1>"
                           "<DeviceNet><Class>%5</Class><Instance>%6</Instance><Attribute>%7</Attribute></DeviceNet>"

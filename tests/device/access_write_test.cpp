@@ -241,7 +241,7 @@ TEST(AccessWriteGroup, WritesEveryStoredWritableMemberAndReportsTheLastFailure)
         for (const char* path : {"Common/ChannelName", "Common/CalibrationDate", "Common/UserData"}) {
             uint8_t slot = 0;
             uint8_t index = 0;
-            DPV1_GetAddress(world.parameter(QString::fromLatin1(path)), slot, index);
+            EXPECT_EQ(DPV1_GetAddress(world.parameter(QString::fromLatin1(path)), slot, index), rc::Ok) << path;
             expected.emplace_back(slot, index);
         }
         EXPECT_EQ(written, expected);

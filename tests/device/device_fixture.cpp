@@ -239,7 +239,8 @@ void DeviceWorld::openSerial(const SimRackEntry& amplifier)
     settings().ComPort = 1;
     if (!state().core.SettingsDocument)
         AppConf_Create(state().core);
-    AppConf_SetValue(state().core, QStringLiteral("SerialPorts/COM1"), server_ ? server_->slavePath() : QString());
+    const QString port = server_ ? server_->slavePath() : QString();
+    EXPECT_EQ(AppConf_SetValue(state().core, QStringLiteral("SerialPorts/COM1"), port), rc::Ok);
     state().buses.serial = std::make_unique<CountingSerial>(state().core, *this);
 }
 

@@ -5,7 +5,9 @@
 #include "core/ResultCodes.h"
 #include "device/DeviceSession.h"
 #include "model/Configuration.h"
+#include "sim/amplifier/SimAmplifier.h"
 #include "sim/profibus/SimProfibusMaster.h"
+#include "transport/can/lib/SdoAbortCodes.h"
 #include "transport/AppState.h"
 #include "transport/profibus/Dpv1Transport.h"
 
@@ -85,6 +87,24 @@ TEST(Disconnect, AChangedDeviceIsOfferedToStore)
         EXPECT_EQ(world.onDevice(QStringLiteral("Scaling/DecimalPointPos")), le(3, 1)) << "the working configuration is kept either way";
         EXPECT_FALSE(entry.Online);
     }
+}
+
+TEST(Disconnect, AStoreTheDeviceRefusesIsLoggedAndTheDeviceClosed)
+{
+    DeviceWorld world(CANBus);
+    DeviceEntry& entry = world.connectDevice(3);
+    world.put(QStringLiteral("Scaling/DecimalPointPos"), le(3, 1));
+    SimAmplifier& amplifier = world.amplifier(3);
+    amplifier.refuseAt(SimDirection::Write, *amplifier.keyOfPath(QStringLiteral("ApplicationObjects/SaveApp")),
+                       sdoabort::UnsupportedAccess);
+    world.host().answers = {msg::Yes, msg::Yes};
+    EXPECT_EQ(Device_Disconnect(world.state(), world.settings(), entry, &world.host()), rc::Ok);
+    EXPECT_TRUE(amplifier.isChanged());
+    const QStringList log = world.logLines();
+    EXPECT_TRUE(log.contains(QStringLiteral("Device_Disconnect(): ApplicationObjects/SaveApp : La valeur souhaitée ne "
+                                            "peut pas être ajustée")))
+        << log.join('\n').toStdString();
+    EXPECT_FALSE(entry.Online);
 }
 
 TEST(Disconnect, OnAClosedInterfaceOnlyMarksTheDeviceOffline)

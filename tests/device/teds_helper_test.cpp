@@ -103,8 +103,8 @@ TEST(TedsHelper, BlockTransfersWaitLongerAndSetTheTimeOutBack)
         return world.canTimeouts();
     };
     QByteArray block;
-    EXPECT_EQ(timeoutsAround([&] { helper.ReadTEDS(0, block); }), (std::vector<int32_t>{30000, 5000}));
-    EXPECT_EQ(timeoutsAround([&] { helper.WriteTEDS(0, block, int32_t(block.size())); }),
+    EXPECT_EQ(timeoutsAround([&] { EXPECT_GT(helper.ReadTEDS(0, block), 0); }), (std::vector<int32_t>{30000, 5000}));
+    EXPECT_EQ(timeoutsAround([&] { EXPECT_GE(helper.WriteTEDS(0, block, int32_t(block.size())), 0); }),
               (std::vector<int32_t>{30000, 5000}));
     world.amplifier(3).refuseAt(SimDirection::Read, *world.amplifier(3).keyOfPath(tedspath::Block),
                                 sdoabort::UnsupportedAccess);

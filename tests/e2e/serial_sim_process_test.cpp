@@ -40,7 +40,7 @@ TEST(QuelbrinSimSerial, AnswersSerialFramesOnThePrintedTerminal)
     TestFolder world;
     AppState& state = world.state;
     AppConf_Create(state.core);
-    AppConf_SetValue(state.core, QStringLiteral("SerialPorts/COM2"), terminal);
+    ASSERT_EQ(AppConf_SetValue(state.core, QStringLiteral("SerialPorts/COM2"), terminal), rc::Ok);
     state.CurrentInterface.InterfaceType = RS232;
     state.CurrentInterface.ComPort = 2;
     state.buses.serial = std::make_unique<PosixSerialLibrary>(state.core, std::chrono::microseconds(1));

@@ -53,14 +53,14 @@ protected:
         entry.InterfaceKind = CANBus;
         entry.NodeId = 3;
         entry.SerialNumber = QStringLiteral("42");
-        Conf_New(QString(), configuration);
+        EXPECT_EQ(Conf_New(QString(), configuration), rc::Ok);
     }
 
     XmlNode parameters() const { return Conf_Parameters(configuration.get()); }
     void store(const char* path, const char* text)
     {
         XmlNode element;
-        Conf_GetNode(QString::fromLatin1(path), parameters(), element);
+        ASSERT_GE(Conf_GetNode(QString::fromLatin1(path), parameters(), element), 0);
         element.setText(QString::fromLatin1(text));
     }
     int32_t check(const QString& path)
@@ -109,7 +109,7 @@ TEST_F(ConfCheckTest, EachKindIsCheckedSkippedOrPassed)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.path) + " " + (c.stored ? c.stored : "(none)"));
-        Conf_New(QString(), configuration);
+        ASSERT_EQ(Conf_New(QString(), configuration), rc::Ok);
         if (c.stored)
             store(c.path, c.stored);
         world.host.messages.clear();

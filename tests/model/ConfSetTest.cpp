@@ -56,13 +56,15 @@ TEST_F(ConfSetTest, StoresOnlyWhatTheDescriptionAdmits)
         {"enum quote", "Mode", setWith(Conf_SetEnumString, QStringLiteral("Mise à l'échelle")), rc::Ok,
          QStringLiteral("2")},
         {"enum unknown", "Mode", setWith(Conf_SetEnumString, QStringLiteral("Nope")), rc::Refused, QString()},
+        {"enum undescribed", "Nothing", setWith(Conf_SetEnumString, QStringLiteral("Off")), rc::UnknownInDescription,
+         QString()},
         {"enumfloat", "Range", setWith(Conf_SetEnumFloat, 2.5f), rc::Ok, QStringLiteral("3")},
         {"enumfloat tenth", "Range", setWith(Conf_SetEnumFloat, 0.1f), rc::Ok, QStringLiteral("1")},
         {"enumfloat unknown", "Range", setWith(Conf_SetEnumFloat, 3.0f), rc::Refused, QString()},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        Conf_New(QString(), configuration);
+        ASSERT_EQ(Conf_New(QString(), configuration), rc::Ok);
         parameters = Conf_Parameters(configuration.get());
         const QString path = QString::fromLatin1(c.path);
         EXPECT_EQ(c.set(app, description.get(), parameters, path), c.result);

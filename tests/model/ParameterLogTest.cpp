@@ -2,6 +2,7 @@
 
 #include "core/AppCore.h"
 #include "core/DeviceEntry.h"
+#include "core/ResultCodes.h"
 #include "model/ParameterLog.h"
 #include "support/TestFolder.h"
 
@@ -21,8 +22,8 @@ TEST(LogWriteParameterError, SdoAddressOnlyForCanDevices)
         descr::member("ParameterValueLong", "Plain", descr::texts("Sans adresse", "No address")));
     XmlNode zero;
     XmlNode plain;
-    Descr_FindNode(QStringLiteral("Zero"), description.get(), zero);
-    Descr_FindNode(QStringLiteral("Plain"), description.get(), plain);
+    ASSERT_EQ(Descr_FindNode(QStringLiteral("Zero"), description.get(), zero), rc::Ok);
+    ASSERT_EQ(Descr_FindNode(QStringLiteral("Plain"), description.get(), plain), rc::Ok);
     const QString logPath = GetAppDataFolder(app) + QStringLiteral("/Quelbrin Assistant.log");
 
     DeviceEntry device;

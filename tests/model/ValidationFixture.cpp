@@ -1,5 +1,6 @@
 #include "ValidationFixture.h"
 
+#include "core/ResultCodes.h"
 #include "model/Configuration.h"
 
 namespace {
@@ -48,7 +49,7 @@ QByteArray validationMembers()
 ValidationTest::ValidationTest() : description(descr::make(validationMembers()))
 {
     app.host = &host;
-    Conf_New(QString(), configuration);
+    EXPECT_EQ(Conf_New(QString(), configuration), rc::Ok);
     parameters = Conf_Parameters(configuration.get());
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
 }

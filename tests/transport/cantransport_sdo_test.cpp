@@ -38,7 +38,7 @@ protected:
         });
         state().buses.can = std::make_unique<CanopenClient>(std::move(catalog));
         state().buses.can->connectClientToNet("Simulation", "Démo");
-        Desr_LoadAll(state().core, state().descriptions);
+        EXPECT_GT(Desr_LoadAll(state().core, state().descriptions), 0);
         settings_.InterfaceType = CANBus;
         entry_.InterfaceKind = CANBus;
         entry_.NodeId = 5;

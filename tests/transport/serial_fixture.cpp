@@ -1,5 +1,6 @@
 #include "serial_fixture.h"
 
+#include "core/ResultCodes.h"
 #include "core/Settings.h"
 #include "transport/serial/ComTransport.h"
 #include "transport/serial/PosixSerialLibrary.h"
@@ -28,7 +29,7 @@ QByteArray frame(uint8_t command, uint16_t index, uint8_t sub, uint8_t status, u
 SerialWorld::SerialWorld(const QString& path)
 {
     AppConf_Create(state().core);
-    AppConf_SetValue(state().core, QStringLiteral("SerialPorts/COM%1").arg(Port), path);
+    EXPECT_EQ(AppConf_SetValue(state().core, QStringLiteral("SerialPorts/COM%1").arg(Port), path), rc::Ok);
     state().CurrentInterface.InterfaceType = RS232;
     state().CurrentInterface.ComPort = Port;
     state().buses.serial = std::make_unique<PosixSerialLibrary>(state().core, DelayUnit);

@@ -1,5 +1,6 @@
 #include "serial_fixture.h"
 
+#include "core/ResultCodes.h"
 #include "core/Settings.h"
 #include "sim/serial/SerialRequestParser.h"
 #include "transport/serial/ComSettings.h"
@@ -76,8 +77,8 @@ TEST(SerialPortPath, SettingsKeyElseTheMachinesSerialPorts)
     AppCore& app = folder.state.core;
     EXPECT_EQ(SerialPortPath(app, 1), "/dev/ttyS0");
     AppConf_Create(app);
-    AppConf_SetValue(app, QStringLiteral("SerialPorts/COM2"), QStringLiteral("/dev/pts/7"));
-    AppConf_SetValue(app, QStringLiteral("SerialPorts/COM3"), QString());
+    ASSERT_EQ(AppConf_SetValue(app, QStringLiteral("SerialPorts/COM2"), QStringLiteral("/dev/pts/7")), rc::Ok);
+    ASSERT_EQ(AppConf_SetValue(app, QStringLiteral("SerialPorts/COM3"), QString()), rc::Ok);
     EXPECT_EQ(SerialPortPath(app, 2), "/dev/pts/7");
     EXPECT_EQ(SerialPortPath(app, 3), "/dev/ttyS2");
     EXPECT_EQ(SerialPortPath(app, 8), "/dev/ttyS7");

@@ -137,6 +137,7 @@ TEST(ComOpen, CallsTheLibraryInOrder)
 struct RecoveryCase {
     const char* name;
     std::deque<RecordingSerialLibrary::Receive> receives;
+    int32_t openResult;  // of the reopen
     int32_t result;
     QStringList exchange;  // the calls before the recovery, from the drain of the line on
 };
@@ -148,10 +149,15 @@ TEST(ComRecovery, ReopensTheCurrentInterfacesPortAfterAFailedReceive)
                                 "selectDevice(1)", "selectDevice(1)", "delay(5000)", "flushInQueue"};
     const QByteArray header = serialtest::frame(1, 0x2001, 0, 0, 4);
     const RecoveryCase cases[] = {
-        {"header times out", {{{}, rc::Timeout}}, rc::Timeout, {"flushInQueue", "writePortCount(10)", "readPort(10)"}},
-        {"header fails", {{{}, rc::Failed}}, rc::Failed, {"flushInQueue", "writePortCount(10)", "readPort(10)"}},
-        {"data times out", {{header, 0}, {{}, rc::Timeout}}, rc::Timeout,
+        {"header times out", {{{}, rc::Timeout}}, rc::Ok, rc::Timeout,
+         {"flushInQueue", "writePortCount(10)", "readPort(10)"}},
+        {"header fails", {{{}, rc::Failed}}, rc::Ok, rc::Failed,
+         {"flushInQueue", "writePortCount(10)", "readPort(10)"}},
+        {"data times out", {{header, 0}, {{}, rc::Timeout}}, rc::Ok, rc::Timeout,
          {"flushInQueue", "writePortCount(10)", "readPort(10)", "readPort(4)"}},
+        // Nothing to settle on a port that is gone.
+        {"port does not reopen", {{{}, rc::Timeout}}, rc::NoInterface, rc::NoDevice,
+         {"flushInQueue", "writePortCount(10)", "readPort(10)"}},
     };
     for (const RecoveryCase& c : cases) {
         TestFolder folder;
@@ -160,11 +166,12 @@ TEST(ComRecovery, ReopensTheCurrentInterfacesPortAfterAFailedReceive)
         auto library = std::make_unique<RecordingSerialLibrary>();
         RecordingSerialLibrary& recorded = *library;
         recorded.receives = c.receives;
+        recorded.openResult = c.openResult;
         folder.state.buses.serial = std::move(library);
 
         QByteArray buffer;
         EXPECT_EQ(COM_Read(folder.state, 0x2001, 0, buffer, 4), c.result) << c.name;
-        EXPECT_EQ(recorded.calls, c.exchange + reopen) << c.name;
+        EXPECT_EQ(recorded.calls, c.exchange + (c.openResult < 0 ? reopen.mid(0, 2) : reopen)) << c.name;
         EXPECT_EQ(folder.host.busyDepth, 0) << c.name;
         EXPECT_TRUE(folder.host.statusTexts.isEmpty()) << c.name;
     }

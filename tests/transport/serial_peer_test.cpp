@@ -154,7 +154,7 @@ TEST(SerialPeer, ReplyCutShortTimesOutAndThePortRecovers)
     const QByteArray request = frame(1, 0x2001, 3, 0, 4);
     for (const CutCase& c : cases) {
         PeerLine line;
-        COM_SetTimeout(line.state(), ShortTimeoutMs);
+        ASSERT_EQ(COM_SetTimeout(line.state(), ShortTimeoutMs), rc::Ok);
         line.peer.answer(c.firstReply);
         int32_t value = 7;
         EXPECT_EQ(COM_ReadValue(line.state(), 0x2001, 3, value), c.result) << c.name;
@@ -179,7 +179,7 @@ TEST(SerialPeer, LateTailOfACutReplyIsDropped)
     world.state().buses.serial =
         std::make_unique<PosixSerialLibrary>(world.state().core, std::chrono::microseconds(40));
     ASSERT_EQ(world.open(), rc::Ok);
-    COM_SetTimeout(world.state(), ShortTimeoutMs);
+    ASSERT_EQ(COM_SetTimeout(world.state(), ShortTimeoutMs), rc::Ok);
     const QByteArray reply = frame(1, 0x2001, 3, 0, 4, bytes({1, 2, 3, 4}));
     peer.answer(reply.left(12));
     std::thread late([&] {
@@ -220,10 +220,10 @@ TEST(SerialPeer, PortsThatCannotBeOpened)
             << path.toStdString();
         EXPECT_EQ(world.host().statusTexts, QStringList({"Ouverture COM3...", ""}));
         EXPECT_EQ(world.host().busyDepth, 0);
-        // An exchange without a port fails at once, its recovery too.
+        // An exchange without a port fails at once, its recovery too: no device is reached.
         QByteArray buffer;
-        EXPECT_EQ(COM_Read(world.state(), 0x2001, 3, buffer, 4), rc::Failed);
-        EXPECT_EQ(COM_Write(world.state(), 0x2001, 3, bytes({1})), rc::Failed);
+        EXPECT_EQ(COM_Read(world.state(), 0x2001, 3, buffer, 4), rc::NoDevice);
+        EXPECT_EQ(COM_Write(world.state(), 0x2001, 3, bytes({1})), rc::NoDevice);
         EXPECT_TRUE(world.host().messages.empty());
     }
 }

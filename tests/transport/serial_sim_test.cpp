@@ -85,7 +85,7 @@ TEST(SerialSim, ReplyFramesOnTheLine)
          at("Common/VendorID", 1, serialstatus::Ok, 4, bytes({0x5A, 0x03, 0, 0}))},
     };
     for (const RawCase& c : cases) {
-        line.library().writePortCount(c.request.constData(), int32_t(c.request.size()));
+        ASSERT_EQ(line.library().writePortCount(c.request.constData(), int32_t(c.request.size())), c.request.size());
         QByteArray reply(c.reply.size(), '\0');
         EXPECT_EQ(line.library().readPort(reply.data(), int32_t(reply.size())), int32_t(reply.size()))
             << c.name;
@@ -102,13 +102,13 @@ TEST(SerialSim, ServerResynchronises)
     const ObjectKey decimals = line.key("Scaling/DecimalPointPos");
     const QByteArray before = line.stored("Scaling/DecimalPointPos");
     const QByteArray garbage = bytes({0xFF, 0x00, 0x13, 0x02, 0x07});
-    line.library().writePortCount(garbage.constData(), int32_t(garbage.size()));
+    ASSERT_EQ(line.library().writePortCount(garbage.constData(), int32_t(garbage.size())), garbage.size());
     uint8_t value = 0xEE;
     EXPECT_EQ(COM_ReadValue(line.state(), decimals.index, decimals.sub, value), rc::Ok);
     EXPECT_EQ(QByteArray(1, char(value)), before);
 
     const QByteArray partial = frame(2, decimals.index, decimals.sub, 0, 4, bytes({5}));
-    line.library().writePortCount(partial.constData(), int32_t(partial.size()));
+    ASSERT_EQ(line.library().writePortCount(partial.constData(), int32_t(partial.size())), partial.size());
     std::this_thread::sleep_for(std::chrono::milliseconds(3 * SerialFrameServer::IdleGapMs));
     EXPECT_EQ(COM_ReadValue(line.state(), decimals.index, decimals.sub, value), rc::Ok);
     EXPECT_EQ(line.stored("Scaling/DecimalPointPos"), before);

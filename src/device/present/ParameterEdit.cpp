@@ -15,7 +15,7 @@ int32_t editValue(DeviceContext& d, XmlNode member, const QString& path, const Q
     if (result >= 0)
         result = DeviceSetValue(state, d.settings, d.entry, d.parameters, path, state.core.host, false);
     if (result == rc::ReloadComplete) {
-        Conf_UpdateValue(state, d.settings, d.entry, d.parameters, QStringLiteral("."), state.core.host);
+        readBackIntoConfiguration(state, d.settings, d.entry, d.parameters, QStringLiteral("."), state.core.host);
         return result;
     }
     if (result != rc::Ok)
@@ -23,6 +23,6 @@ int32_t editValue(DeviceContext& d, XmlNode member, const QString& path, const Q
                     QStringLiteral("Paramètre '") + Descr_GetText(member, state.core.Language) +
                         QStringLiteral("': Erreur lors de la mise du paramètre !"),
                     msg::Ok);
-    Conf_UpdateValue(state, d.settings, d.entry, d.parameters, path, state.core.host);
+    readBackIntoConfiguration(state, d.settings, d.entry, d.parameters, path, state.core.host);
     return result;
 }

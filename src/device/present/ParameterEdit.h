@@ -10,4 +10,4 @@ struct DeviceContext;
 // the configuration, writes it to the device and reads back what the device holds
 // (the whole configuration after a 2). 0 or 2 when the device took it, else the
 // failure after its messages.
-int32_t editValue(DeviceContext& device, XmlNode member, const QString& path, const QString& text);
+[[nodiscard]] int32_t editValue(DeviceContext& device, XmlNode member, const QString& path, const QString& text);

@@ -48,10 +48,13 @@ public:
     // rc::ValueNotSet value outside limits or enumeration, rc::BufferOverflow
     // length not fitting, rc::Refused refused in the present state, rc::Timeout
     // while silent. *abortCode, when given, receives the CANopen abort behind it.
-    int32_t readByDpv1(uint8_t slot, uint8_t index, QByteArray& bytes, uint32_t* abortCode = nullptr);
+    [[nodiscard]] int32_t readByDpv1(uint8_t slot, uint8_t index, QByteArray& bytes, uint32_t* abortCode = nullptr);
+    [[nodiscard]]
     int32_t writeByDpv1(uint8_t slot, uint8_t index, const QByteArray& bytes, uint32_t* abortCode = nullptr);
+    [[nodiscard]]
     int32_t readByDeviceNet(uint8_t classId, uint8_t instance, uint8_t attribute, QByteArray& bytes,
                             uint32_t* abortCode = nullptr);
+    [[nodiscard]]
     int32_t writeByDeviceNet(uint8_t classId, uint8_t instance, uint8_t attribute, const QByteArray& bytes,
                              uint32_t* abortCode = nullptr);
 
@@ -137,8 +140,8 @@ private:
 
     Snapshot snapshot(const std::function<bool(const ObjectEntry&)>& which);
     void restore(const Snapshot& values);
-    int32_t fieldbusRead(std::optional<ObjectKey> key, QByteArray& bytes, uint32_t* abortCode);
-    int32_t fieldbusWrite(std::optional<ObjectKey> key, const QByteArray& bytes, uint32_t* abortCode);
+    [[nodiscard]] int32_t fieldbusRead(std::optional<ObjectKey> key, QByteArray& bytes, uint32_t* abortCode);
+    [[nodiscard]] int32_t fieldbusWrite(std::optional<ObjectKey> key, const QByteArray& bytes, uint32_t* abortCode);
 
     mutable std::mutex mutex_;
     ObjectDictionary dictionary_;

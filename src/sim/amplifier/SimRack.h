@@ -20,7 +20,7 @@ public:
     // Builds one amplifier per entry. rc::Ok; rc::MissingDocument when a description
     // does not load, rc::Failed for a node ID given twice; *reason tells which.
     // The amplifiers built before a failure stay in the rack.
-    int32_t build(const std::vector<SimRackEntry>& entries, QString* reason = nullptr);
+    [[nodiscard]] int32_t build(const std::vector<SimRackEntry>& entries, QString* reason = nullptr);
 
     SimAmplifier* node(uint8_t nodeId) const;
     std::vector<uint8_t> nodeIds() const;
@@ -43,4 +43,4 @@ constexpr const char* StandardSignalFile = "QSN2.xml";
 // "100003"), QSN2 at node 17 ("100017") and QSG2 at node 42 ("100042"), built
 // from the shipped descriptions in descriptionFolder.
 std::vector<SimRackEntry> demoRackEntries(const QString& descriptionFolder);
-int32_t buildDemoRack(SimRack& rack, const QString& descriptionFolder, QString* reason = nullptr);
+[[nodiscard]] int32_t buildDemoRack(SimRack& rack, const QString& descriptionFolder, QString* reason = nullptr);

@@ -46,16 +46,20 @@ public:
     bool isOpen() const { return open_; }
     bool isDeviceOpen(uint8_t macId) const { return devices_.count(macId) != 0; }
 
-    int32_t initHw(int32_t baudCode) override;
-    int32_t abortHw() override;
-    int32_t initDevice(uint8_t macId, int32_t flags) override;
-    int32_t abortDevice(uint8_t macId) override;
+    [[nodiscard]] int32_t initHw(int32_t baudCode) override;
+    [[nodiscard]] int32_t abortHw() override;
+    [[nodiscard]] int32_t initDevice(uint8_t macId, int32_t flags) override;
+    [[nodiscard]] int32_t abortDevice(uint8_t macId) override;
+    [[nodiscard]]
     int32_t parameterReadInt(uint8_t macId, uint8_t classId, uint8_t instance, uint8_t attribute, int32_t& value,
                              int32_t timeoutMs) override;
+    [[nodiscard]]
     int32_t parameterWriteInt(uint8_t macId, uint8_t classId, uint8_t instance, uint8_t attribute, int32_t size,
                               int32_t value, int32_t timeoutMs) override;
+    [[nodiscard]]
     int32_t parameterReadArr(uint8_t macId, uint8_t classId, uint8_t instance, uint8_t attribute, uint8_t* buffer,
                              int32_t& length, int32_t timeoutMs) override;
+    [[nodiscard]]
     int32_t parameterWriteArr(uint8_t macId, uint8_t classId, uint8_t instance, uint8_t attribute,
                               const uint8_t* buffer, int32_t length, int32_t timeoutMs) override;
 
@@ -63,15 +67,18 @@ private:
     // The injected refusal of a call, if any.
     std::optional<int32_t> refusal(DeviceNetCall call) const;
     // A successful transfer's status: 0, or the injected success status.
-    int32_t success(DeviceNetCall call) const;
+    [[nodiscard]] int32_t success(DeviceNetCall call) const;
     SimAmplifier* answering(uint8_t macId, int32_t timeoutMs) const;
     // One read or write of an attribute: the injected refusal, the open interface and
     // an answering device first, then the amplifier's result as a DeviceNet status.
+    [[nodiscard]]
     int32_t exchange(DeviceNetCall call, uint8_t macId, int32_t timeoutMs,
                      const std::function<int32_t(SimAmplifier&)>& transfer);
     // The status of a read or write, and for a read its bytes.
+    [[nodiscard]]
     int32_t read(uint8_t macId, uint8_t classId, uint8_t instance, uint8_t attribute, int32_t timeoutMs,
                  QByteArray& bytes);
+    [[nodiscard]]
     int32_t write(uint8_t macId, uint8_t classId, uint8_t instance, uint8_t attribute, int32_t timeoutMs,
                   const QByteArray& bytes);
 

@@ -35,29 +35,39 @@ public:
     bool isCardOpen(ProfibusCard card) const;
     bool isConnected(ProfibusCard card, uint8_t station) const;
 
-    int32_t c2Init(ProfibusCard card, ProfibusDiag& diag) override;
-    int32_t c2Close(ProfibusCard card) override;
-    int32_t c2Scan(ProfibusCard card, ProfibusStationList& stations, ProfibusDiag& diag) override;
-    int32_t c2Connect(ProfibusCard card, uint8_t station, ProfibusDiag& diag) override;
-    int32_t c2Disconnect(ProfibusCard card, uint8_t station, ProfibusDiag& diag) override;
+    [[nodiscard]] int32_t c2Init(ProfibusCard card, ProfibusDiag& diag) override;
+    [[nodiscard]] int32_t c2Close(ProfibusCard card) override;
+    [[nodiscard]] int32_t c2Scan(ProfibusCard card, ProfibusStationList& stations, ProfibusDiag& diag) override;
+    [[nodiscard]] int32_t c2Connect(ProfibusCard card, uint8_t station, ProfibusDiag& diag) override;
+    [[nodiscard]] int32_t c2Disconnect(ProfibusCard card, uint8_t station, ProfibusDiag& diag) override;
+    [[nodiscard]]
     int32_t c2Read(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, uint8_t* buffer,
                    int32_t& length, int32_t timeoutMs, ProfibusDiag& diag) override;
+    [[nodiscard]]
     int32_t c2ReadInt8(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, uint8_t& value,
                        int32_t timeoutMs, ProfibusDiag& diag) override;
+    [[nodiscard]]
     int32_t c2ReadInt16(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, int16_t& value,
                         int32_t timeoutMs, ProfibusDiag& diag) override;
+    [[nodiscard]]
     int32_t c2ReadInt32(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, int32_t& value,
                         int32_t timeoutMs, ProfibusDiag& diag) override;
+    [[nodiscard]]
     int32_t c2ReadFloat(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, float& value,
                         int32_t timeoutMs, ProfibusDiag& diag) override;
+    [[nodiscard]]
     int32_t c2Write(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, const uint8_t* buffer,
                     int32_t length, int32_t timeoutMs, ProfibusDiag& diag) override;
+    [[nodiscard]]
     int32_t c2WriteInt8(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, uint8_t value,
                         int32_t timeoutMs, ProfibusDiag& diag) override;
+    [[nodiscard]]
     int32_t c2WriteInt16(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, int16_t value,
                          int32_t timeoutMs, ProfibusDiag& diag) override;
+    [[nodiscard]]
     int32_t c2WriteInt32(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, int32_t value,
                          int32_t timeoutMs, ProfibusDiag& diag) override;
+    [[nodiscard]]
     int32_t c2WriteFloat(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, float value,
                          int32_t timeoutMs, ProfibusDiag& diag) override;
 
@@ -65,22 +75,27 @@ private:
     using CardKey = std::pair<int16_t, int16_t>;
     using Connection = std::tuple<int16_t, int16_t, uint8_t>;
 
-    int32_t fault(ProfibusCall call) const;
+    [[nodiscard]] int32_t fault(ProfibusCall call) const;
     // 0 when the card may be used for the call, else the call's failure.
-    int32_t checkCard(ProfibusCall call, ProfibusCard card) const;
+    [[nodiscard]] int32_t checkCard(ProfibusCall call, ProfibusCard card) const;
     // The amplifier answering at the station within the time-out, or null.
     SimAmplifier* answering(uint8_t station, int32_t timeoutMs) const;
     // 0 and the connected station's amplifier, or the failure.
+    [[nodiscard]]
     int32_t reach(ProfibusCall call, ProfibusCard card, uint8_t station, int32_t timeoutMs,
                   SimAmplifier*& amplifier) const;
+    [[nodiscard]]
     int32_t readRecord(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, int32_t timeoutMs,
                        QByteArray& bytes);
+    [[nodiscard]]
     int32_t writeRecord(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, int32_t timeoutMs,
                         const QByteArray& bytes);
     template <typename T>
+    [[nodiscard]]
     int32_t readNumber(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, int32_t timeoutMs,
                        T& value);
     template <typename T>
+    [[nodiscard]]
     int32_t writeNumber(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, int32_t timeoutMs,
                         T value);
 

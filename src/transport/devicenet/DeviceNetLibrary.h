@@ -26,22 +26,26 @@ public:
     virtual ~DeviceNetLibrary() = default;
 
     // InitHW / AbortHW: open the interface at a baud code (0 500k, 1 250k, 2 125k); >= 0 open.
-    virtual int32_t initHw(int32_t baudCode) = 0;
-    virtual int32_t abortHw() = 0;
+    [[nodiscard]] virtual int32_t initHw(int32_t baudCode) = 0;
+    [[nodiscard]] virtual int32_t abortHw() = 0;
     // InitDevice / AbortDevice: the connection to one device; >= 0 open.
-    virtual int32_t initDevice(uint8_t macId, int32_t flags) = 0;
-    virtual int32_t abortDevice(uint8_t macId) = 0;
+    [[nodiscard]] virtual int32_t initDevice(uint8_t macId, int32_t flags) = 0;
+    [[nodiscard]] virtual int32_t abortDevice(uint8_t macId) = 0;
 
     // ParameterReadINT: up to 4 bytes, least significant first, into value.
+    [[nodiscard]]
     virtual int32_t parameterReadInt(uint8_t macId, uint8_t classId, uint8_t instance, uint8_t attribute,
                                      int32_t& value, int32_t timeoutMs) = 0;
     // ParameterWriteINT: the low `size` (1, 2 or 4) bytes of value.
+    [[nodiscard]]
     virtual int32_t parameterWriteInt(uint8_t macId, uint8_t classId, uint8_t instance, uint8_t attribute,
                                       int32_t size, int32_t value, int32_t timeoutMs) = 0;
     // ParameterReadARR: up to `length` bytes; length becomes the bytes read.
+    [[nodiscard]]
     virtual int32_t parameterReadArr(uint8_t macId, uint8_t classId, uint8_t instance, uint8_t attribute,
                                      uint8_t* buffer, int32_t& length, int32_t timeoutMs) = 0;
     // ParameterWriteARR.
+    [[nodiscard]]
     virtual int32_t parameterWriteArr(uint8_t macId, uint8_t classId, uint8_t instance, uint8_t attribute,
                                       const uint8_t* buffer, int32_t length, int32_t timeoutMs) = 0;
 };

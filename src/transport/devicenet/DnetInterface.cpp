@@ -26,8 +26,9 @@ int32_t DNET_OpenInterface(AppState& state, InterfaceSettings& settings)
 
 void DNET_CloseInterface(AppState& state)
 {
+    // Closing cannot be refused in any useful way: the interface counts as closed after it.
     if (state.buses.devicenet)
-        state.buses.devicenet->abortHw();
+        static_cast<void>(state.buses.devicenet->abortHw());
 }
 
 bool DNET_HardwarePresent(AppState& state)
@@ -35,10 +36,11 @@ bool DNET_HardwarePresent(AppState& state)
     if (!state.buses.devicenet)
         return false;
     DeviceNetLibrary& library = *state.buses.devicenet;
-    library.abortHw();
+    // Closed before and after the probe whatever state it was in; only the open tells.
+    static_cast<void>(library.abortHw());
     if (library.initHw(kProbeBaudCode) != rc::Ok)
         return false;
-    library.abortHw();
+    static_cast<void>(library.abortHw());
     return true;
 }
 

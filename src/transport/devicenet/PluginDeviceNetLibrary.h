@@ -14,16 +14,20 @@ public:
     // Null, and *reason, when the file is no usable DeviceNet plug-in.
     static std::unique_ptr<PluginDeviceNetLibrary> load(const QString& path, QString* reason);
 
-    int32_t initHw(int32_t baudCode) override;
-    int32_t abortHw() override;
-    int32_t initDevice(uint8_t macId, int32_t flags) override;
-    int32_t abortDevice(uint8_t macId) override;
+    [[nodiscard]] int32_t initHw(int32_t baudCode) override;
+    [[nodiscard]] int32_t abortHw() override;
+    [[nodiscard]] int32_t initDevice(uint8_t macId, int32_t flags) override;
+    [[nodiscard]] int32_t abortDevice(uint8_t macId) override;
+    [[nodiscard]]
     int32_t parameterReadInt(uint8_t macId, uint8_t classId, uint8_t instance, uint8_t attribute, int32_t& value,
                              int32_t timeoutMs) override;
+    [[nodiscard]]
     int32_t parameterWriteInt(uint8_t macId, uint8_t classId, uint8_t instance, uint8_t attribute, int32_t size,
                               int32_t value, int32_t timeoutMs) override;
+    [[nodiscard]]
     int32_t parameterReadArr(uint8_t macId, uint8_t classId, uint8_t instance, uint8_t attribute, uint8_t* buffer,
                              int32_t& length, int32_t timeoutMs) override;
+    [[nodiscard]]
     int32_t parameterWriteArr(uint8_t macId, uint8_t classId, uint8_t instance, uint8_t attribute,
                               const uint8_t* buffer, int32_t length, int32_t timeoutMs) override;
 

@@ -21,8 +21,9 @@ int32_t DPV1_OpenCard(AppState& state, InterfaceSettings& settings)
 
 void DPV1_CloseCard(AppState& state, const InterfaceSettings& settings)
 {
+    // The card counts as closed afterwards, whatever the library says.
     if (state.buses.profibus)
-        state.buses.profibus->c2Close(DPV1_Card(settings));
+        static_cast<void>(state.buses.profibus->c2Close(DPV1_Card(settings)));
 }
 
 int32_t DPV1_ConnectStation(AppState& state, const InterfaceSettings& settings, uint8_t station)
@@ -30,7 +31,8 @@ int32_t DPV1_ConnectStation(AppState& state, const InterfaceSettings& settings, 
     if (!state.buses.profibus)
         return rc::ProfibusDriverUnavailable;
     ProfibusDiag diag{};
-    state.buses.profibus->c2Disconnect(DPV1_Card(settings), station, diag);
+    // Releases a connection left open; with none, there is nothing to release.
+    static_cast<void>(state.buses.profibus->c2Disconnect(DPV1_Card(settings), station, diag));
     diag.fill(0);
     return state.buses.profibus->c2Connect(DPV1_Card(settings), station, diag);
 }

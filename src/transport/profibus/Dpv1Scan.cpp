@@ -44,7 +44,7 @@ int32_t probeStations(Host& host, ProfibusLibrary& library, ProfibusCard card, s
             continue;
         addStation(found, uint8_t(station));
         diag.fill(0);
-        library.c2Disconnect(card, uint8_t(station), diag);
+        static_cast<void>(library.c2Disconnect(card, uint8_t(station), diag));  // the station was found all the same
     }
     return int32_t(found.size()) - 1;
 }

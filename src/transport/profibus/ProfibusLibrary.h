@@ -32,36 +32,46 @@ public:
     virtual ~ProfibusLibrary() = default;
 
     // PROFI_C2Init / PROFI_C2Close: open and close a card.
-    virtual int32_t c2Init(ProfibusCard card, ProfibusDiag& diag) = 0;
-    virtual int32_t c2Close(ProfibusCard card) = 0;
+    [[nodiscard]] virtual int32_t c2Init(ProfibusCard card, ProfibusDiag& diag) = 0;
+    [[nodiscard]] virtual int32_t c2Close(ProfibusCard card) = 0;
     // PROFI_C2Scan, Hilscher cards only: n > 0 = the first n list bytes are the stations.
-    virtual int32_t c2Scan(ProfibusCard card, ProfibusStationList& stations, ProfibusDiag& diag) = 0;
+    [[nodiscard]] virtual int32_t c2Scan(ProfibusCard card, ProfibusStationList& stations, ProfibusDiag& diag) = 0;
     // PROFI_C2Connect / PROFI_C2Disconnect: a class 2 connection to a station.
-    virtual int32_t c2Connect(ProfibusCard card, uint8_t station, ProfibusDiag& diag) = 0;
-    virtual int32_t c2Disconnect(ProfibusCard card, uint8_t station, ProfibusDiag& diag) = 0;
+    [[nodiscard]] virtual int32_t c2Connect(ProfibusCard card, uint8_t station, ProfibusDiag& diag) = 0;
+    [[nodiscard]] virtual int32_t c2Disconnect(ProfibusCard card, uint8_t station, ProfibusDiag& diag) = 0;
 
     // PROFI_C2Read: up to `length` bytes; length and the result become the bytes read.
+    [[nodiscard]]
     virtual int32_t c2Read(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, uint8_t* buffer,
                            int32_t& length, int32_t timeoutMs, ProfibusDiag& diag) = 0;
+    [[nodiscard]]
     virtual int32_t c2ReadInt8(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, uint8_t& value,
                                int32_t timeoutMs, ProfibusDiag& diag) = 0;
+    [[nodiscard]]
     virtual int32_t c2ReadInt16(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, int16_t& value,
                                 int32_t timeoutMs, ProfibusDiag& diag) = 0;
+    [[nodiscard]]
     virtual int32_t c2ReadInt32(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, int32_t& value,
                                 int32_t timeoutMs, ProfibusDiag& diag) = 0;
+    [[nodiscard]]
     virtual int32_t c2ReadFloat(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, float& value,
                                 int32_t timeoutMs, ProfibusDiag& diag) = 0;
 
     // PROFI_C2Write and the typed writes: >= 0 written. The length is a full number:
     // a TEDS block of 256 bytes does not fit a length byte.
+    [[nodiscard]]
     virtual int32_t c2Write(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, const uint8_t* buffer,
                             int32_t length, int32_t timeoutMs, ProfibusDiag& diag) = 0;
+    [[nodiscard]]
     virtual int32_t c2WriteInt8(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, uint8_t value,
                                 int32_t timeoutMs, ProfibusDiag& diag) = 0;
+    [[nodiscard]]
     virtual int32_t c2WriteInt16(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, int16_t value,
                                  int32_t timeoutMs, ProfibusDiag& diag) = 0;
+    [[nodiscard]]
     virtual int32_t c2WriteInt32(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, int32_t value,
                                  int32_t timeoutMs, ProfibusDiag& diag) = 0;
+    [[nodiscard]]
     virtual int32_t c2WriteFloat(ProfibusCard card, uint8_t station, uint8_t slot, uint8_t index, float value,
                                  int32_t timeoutMs, ProfibusDiag& diag) = 0;
 };

@@ -34,7 +34,7 @@ void drain(SerialLibrary& serial)
 // request, then drops everything that arrived.
 void resynchronise(SerialLibrary& serial)
 {
-    serial.selectDevice(kDevice);
+    static_cast<void>(serial.selectDevice(kDevice));  // a wake-up call: the open checks the selection it makes
     serial.delay(kSettleUnits);
     drain(serial);
 }
@@ -48,22 +48,26 @@ int32_t openPort(AppState& state, const ComSettings& settings)
     if (opened < 0)
         return opened;
     resynchronise(serial);
-    serial.setTimeout(SerialLibrary::DefaultTimeoutMs);
-    serial.selectPort(settings.ComPort);
+    // The port was just opened with these values: the device selection is the one step that can fail.
+    static_cast<void>(serial.setTimeout(SerialLibrary::DefaultTimeoutMs));
+    static_cast<void>(serial.selectPort(settings.ComPort));
     const int32_t selected = serial.selectDevice(kDevice);
     if (selected < 0) {
-        serial.closePortEx(SerialLibrary::AllPorts);
+        static_cast<void>(serial.closePortEx(SerialLibrary::AllPorts));  // undoes the open; nothing to report
         return selected;
     }
     return rc::Ok;
 }
 
-// A receive that failed may have left part of a reply on the line.
+// A receive that failed may have left part of a reply on the line. A port that does
+// not open again reaches no device until the device is connected anew: saying so ends
+// a whole-configuration read at once, where each further read would wait on a closed port.
 int32_t recover(AppState& state, int32_t failure)
 {
     SerialLibrary& serial = serialLibrary(state);
-    serial.closePortEx(SerialLibrary::AllPorts);
-    COM_Open(state, comSettingsOf(state.CurrentInterface));
+    static_cast<void>(serial.closePortEx(SerialLibrary::AllPorts));  // reopened at once
+    if (COM_Open(state, comSettingsOf(state.CurrentInterface)) < 0)
+        return rc::NoDevice;
     resynchronise(serial);
     return failure;
 }
@@ -102,7 +106,8 @@ void send(AppState& state, const QByteArray& frame)
 {
     SerialLibrary& serial = serialLibrary(state);
     drain(serial);
-    serial.writePortCount(frame.constData(), int32_t(frame.size()));
+    // A frame that did not go out gets no reply: the receive that follows reports it.
+    static_cast<void>(serial.writePortCount(frame.constData(), int32_t(frame.size())));
 }
 
 }  // namespace

@@ -13,13 +13,13 @@ class Host;
 
 // Opens the port and drops what the line held before. `panel` shows
 // "Ouverture COM<n>..." meanwhile; null for none.
-int32_t COM_Open(AppState& state, const ComSettings& settings, Host* panel = nullptr);
-int32_t COM_Close(AppState& state);
+[[nodiscard]] int32_t COM_Open(AppState& state, const ComSettings& settings, Host* panel = nullptr);
+[[nodiscard]] int32_t COM_Close(AppState& state);
 // Reads `length` bytes into buffer: returns length, -1 for a reply that does not
 // fit the request, or the receive error after the port has been reopened.
-int32_t COM_Read(AppState& state, uint16_t index, uint8_t sub, QByteArray& buffer, int32_t length);
+[[nodiscard]] int32_t COM_Read(AppState& state, uint16_t index, uint8_t sub, QByteArray& buffer, int32_t length);
 // 0, -1 for a reply that does not echo the request, or the receive error after
 // the port has been reopened. The reply's status is not looked at.
-int32_t COM_Write(AppState& state, uint16_t index, uint8_t sub, const QByteArray& data);
+[[nodiscard]] int32_t COM_Write(AppState& state, uint16_t index, uint8_t sub, const QByteArray& data);
 // The reply time-out (reset to 5000 ms by every open).
-int32_t COM_SetTimeout(AppState& state, int32_t milliseconds);
+[[nodiscard]] int32_t COM_SetTimeout(AppState& state, int32_t milliseconds);

@@ -17,7 +17,7 @@ concept ComValue = (std::integral<T> || std::floating_point<T>) &&
 // One exchange of sizeof(T) bytes; 0 with the value, else COM_Read's result and
 // the value unchanged.
 template <ComValue T>
-int32_t COM_ReadValue(AppState& state, uint16_t index, uint8_t sub, T& value)
+[[nodiscard]] int32_t COM_ReadValue(AppState& state, uint16_t index, uint8_t sub, T& value)
 {
     QByteArray bytes;
     const int32_t result = COM_Read(state, index, sub, bytes, int32_t(sizeof(T)));
@@ -28,7 +28,7 @@ int32_t COM_ReadValue(AppState& state, uint16_t index, uint8_t sub, T& value)
 }
 
 template <ComValue T>
-int32_t COM_WriteValue(AppState& state, uint16_t index, uint8_t sub, T value)
+[[nodiscard]] int32_t COM_WriteValue(AppState& state, uint16_t index, uint8_t sub, T value)
 {
     QByteArray bytes(sizeof(T), '\0');
     std::memcpy(bytes.data(), &value, sizeof(T));
@@ -37,6 +37,6 @@ int32_t COM_WriteValue(AppState& state, uint16_t index, uint8_t sub, T value)
 
 // Reads maxLength bytes; the text is the 8-bit characters up to the first NUL,
 // blanks trimmed. 0, or COM_Read's failure with an empty text.
-int32_t COM_ReadString(AppState& state, uint16_t index, uint8_t sub, QString& text, int32_t maxLength);
+[[nodiscard]] int32_t COM_ReadString(AppState& state, uint16_t index, uint8_t sub, QString& text, int32_t maxLength);
 // One byte per character, no NUL; a failure is logged.
-int32_t COM_WriteString(AppState& state, uint16_t index, uint8_t sub, const QString& text);
+[[nodiscard]] int32_t COM_WriteString(AppState& state, uint16_t index, uint8_t sub, const QString& text);

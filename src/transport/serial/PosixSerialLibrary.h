@@ -19,16 +19,17 @@ public:
 
     explicit PosixSerialLibrary(const AppCore& app, std::chrono::microseconds delayUnit = DefaultDelayUnit);
 
+    [[nodiscard]]
     int32_t openPort(int32_t port, int32_t baud, const QByteArray& parity, int32_t dataBits,
                      int32_t stopBits, int32_t queueSize) override;
-    int32_t closePortEx(int32_t port) override;
-    int32_t setTimeout(int32_t milliseconds) override;
-    int32_t selectPort(int32_t port) override;
-    int32_t selectDevice(int32_t device) override;
+    [[nodiscard]] int32_t closePortEx(int32_t port) override;
+    [[nodiscard]] int32_t setTimeout(int32_t milliseconds) override;
+    [[nodiscard]] int32_t selectPort(int32_t port) override;
+    [[nodiscard]] int32_t selectDevice(int32_t device) override;
     void delay(int32_t units) override;
-    int32_t flushInQueue() override;
-    int32_t writePortCount(const char* buffer, int32_t count) override;
-    int32_t readPort(char* buffer, int32_t count) override;
+    [[nodiscard]] int32_t flushInQueue() override;
+    [[nodiscard]] int32_t writePortCount(const char* buffer, int32_t count) override;
+    [[nodiscard]] int32_t readPort(char* buffer, int32_t count) override;
 
 private:
     PosixSerialPort* current() const;

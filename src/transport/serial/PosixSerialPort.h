@@ -10,6 +10,7 @@ class PosixSerialPort {
 public:
     // rc::NoInterface when the device cannot be opened or is no terminal,
     // rc::Failed when it refuses the line settings.
+    [[nodiscard]]
     static int32_t open(const QString& path, const SerialLine& line,
                         std::unique_ptr<PosixSerialPort>& port);
     ~PosixSerialPort();
@@ -17,10 +18,10 @@ public:
     PosixSerialPort& operator=(const PosixSerialPort&) = delete;
 
     // Discards the received bytes; returns how many there were.
-    int32_t flushInput();
-    int32_t write(const char* buffer, int32_t count, int timeoutMs);
+    [[nodiscard]] int32_t flushInput();
+    [[nodiscard]] int32_t write(const char* buffer, int32_t count, int timeoutMs);
     // Exactly count bytes, or rc::Timeout when none come for timeoutMs.
-    int32_t read(char* buffer, int32_t count, int timeoutMs);
+    [[nodiscard]] int32_t read(char* buffer, int32_t count, int timeoutMs);
 
 private:
     explicit PosixSerialPort(int fd) : fd_(fd) {}
