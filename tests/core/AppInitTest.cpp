@@ -74,7 +74,7 @@ TEST_F(AppInitTest, LoadsDirectXmlFilesInFolderOrder)
     EXPECT_TRUE(app.Initialised);
     EXPECT_EQ(app.AppTitle, QStringLiteral("Assistant Quelbrin"));
     EXPECT_EQ(app.Language, QStringLiteral("fr"));
-    EXPECT_EQ(app.RecordingFilePath, world.file(QStringLiteral("profile/data")));
+    EXPECT_EQ(app.RecordingFilePath, world.file(QStringLiteral("profile/ZEM/Quelbrin Assistant/data")));
     EXPECT_TRUE(QFileInfo(app.RecordingFilePath).isDir());
     EXPECT_EQ(world.state.Devices.size(), 1u);
     EXPECT_EQ(world.state.DeviceCount, 0);

@@ -53,7 +53,8 @@ TEST(DescriptionSchema, LetsUnreadElementsPassAndRefusesWhatMatters)
         {"duplicate codes",
          member("ParameterEnumString", "E", descr::enumeration({{1, "un", "one"}, {1, "deux", "two"}})), false},
         {"duplicate SDO address",
-         member("ParameterToggle", "A", sdo("8192", "1")) + group("G", member("ParameterToggle", "B", sdo("8192", "1"))),
+         member("ParameterToggle", "A", sdo("8192", "1")) +
+             group("G", member("ParameterToggle", "B", sdo("8192", "1"))),
          false},
         {"wrongly typed known child", member("ParameterToggle", "A", "<Persistent>oui</Persistent>"), false},
     };
