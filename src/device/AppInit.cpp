@@ -75,7 +75,8 @@ int32_t App_Init(AppState& state)
     if (loaded <= 0) {
         ShowMessage(*app.host,
                     QStringLiteral("Impossible de charger un fichier de description de l'appareil. "
-                                   "Le programme est terminé !"),
+                                   "Le programme est terminé !") +
+                        app.LastError,
                     msg::Information);
         return rc::MissingDocument;
     }

@@ -140,8 +140,10 @@ TEST_F(AppInitTest, NoLoadableDescriptionEndsTheProgram)
     TestFolder noFolder;
     noFolder.state.core.programFolder = noFolder.file(QStringLiteral("empty"));
     EXPECT_EQ(App_Init(noFolder.state), rc::MissingDocument);
-    ASSERT_FALSE(noFolder.host.messages.empty());
-    EXPECT_TRUE(noFolder.host.messages.back().text.startsWith(noneLoaded));
+    const QString failure =
+        QStringLiteral("Dossier introuvable : ") + noFolder.file(QStringLiteral("empty/DeviceDescription"));
+    EXPECT_EQ(noFolder.host.texts(),
+              QStringList({QStringLiteral("Desr_LoadAll: ") + failure, noneLoaded + failure}));
     EXPECT_EQ(noFolder.host.messages.back().style, 64);
 }
 
