@@ -25,6 +25,7 @@ struct AppCore {
     QString UserDataPath;
     bool Initialised = false;
     QString HelpFolder;          // help pages, by topic number
+    QString LastError;           // description of the last run-time error met, empty when none
 
     std::unique_ptr<XmlDocument> SettingsDocument;  // null until loaded or first written
     Log log;

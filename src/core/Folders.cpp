@@ -2,6 +2,19 @@
 
 #include <QDir>
 
+namespace {
+
+// base/ZEM/Quelbrin Assistant, created when missing; a failure shows later, when a
+// file there is written.
+QString productFolder(const QString& base)
+{
+    const QString folder = base + '/' + kCompanyName + '/' + kProductName;
+    QDir().mkpath(folder);
+    return folder;
+}
+
+}  // namespace
+
 QString GetAppDataFolder(const AppCore& app)
 {
     QString base = qEnvironmentVariable("APPDATA");
@@ -11,13 +24,11 @@ QString GetAppDataFolder(const AppCore& app)
         base = QDir::homePath() + QStringLiteral("/.config");
     if (base.isEmpty())
         return app.programFolder;
-    const QString folder = base + '/' + kCompanyName + '/' + kProductName;
-    QDir().mkpath(folder);  // a failure shows later, when a file there is written
-    return folder;
+    return productFolder(base);
 }
 
 QString GetUserProfileFolder()
 {
     const QString profile = qEnvironmentVariable("USERPROFILE");
-    return profile.isEmpty() ? QDir::homePath() : profile;
+    return productFolder(profile.isEmpty() ? QDir::homePath() : profile);
 }

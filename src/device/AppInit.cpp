@@ -4,6 +4,7 @@
 #include "core/ResultCodes.h"
 #include "core/Settings.h"
 #include "transport/AppState.h"
+#include "transport/InterfaceManager.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -68,14 +69,15 @@ int32_t App_Init(AppState& state)
     QDir().mkpath(app.RecordingFilePath);
     app.StandardSignal = 1;
     app.TEDSEditorUserLevel = 1;
-    AppConf_Load(app);
+    AppConf_Load(state);
     Log_Open(app, app.AutoLog);
 
     const int32_t loaded = Desr_LoadAll(app, state.descriptions);
     if (loaded <= 0) {
         ShowMessage(*app.host,
                     QStringLiteral("Impossible de charger un fichier de description de l'appareil. "
-                                   "Le programme est terminé !"),
+                                   "Le programme est terminé !") +
+                        app.LastError,
                     msg::Information);
         return rc::MissingDocument;
     }

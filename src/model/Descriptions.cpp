@@ -34,9 +34,8 @@ int32_t Desr_LoadAll(AppCore& app, Descriptions& descriptions)
 {
     const QDir folder(Descr_Folder(app));
     if (!folder.exists()) {
-        ShowMessage(*app.host,
-                    QStringLiteral("Desr_LoadAll: Dossier introuvable : ") + folder.path(),
-                    msg::Ok);
+        app.LastError = QStringLiteral("Dossier introuvable : ") + folder.path();
+        ShowMessage(*app.host, QStringLiteral("Desr_LoadAll: ") + app.LastError, msg::Ok);
         return rc::Failed;
     }
     int32_t loaded = 0;

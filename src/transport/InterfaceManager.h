@@ -14,6 +14,10 @@ void Interface_CloseBus(AppState& state, InterfaceSettings& settings);
 [[nodiscard]] int32_t Interface_SetTimeout(AppState& state, const InterfaceSettings& settings, int32_t milliseconds);
 
 // The standard interface in the settings document: 0, -6 without a document,
-// -2 for a kind that is not stored.
+// -2 for a kind that is not stored or an entry with a value missing or damaged
+// (the settings are then left as they were).
 [[nodiscard]] int32_t LoadStandardInterface(AppState& state, InterfaceSettings& settings);
 [[nodiscard]] int32_t SaveStandardInterface(AppState& state, const InterfaceSettings& settings);
+// The settings file with the standard interface it holds (none when it holds no
+// usable one), for the first activation to connect.
+[[nodiscard]] int32_t AppConf_Load(AppState& state);

@@ -4,6 +4,8 @@
 #include "transport/AppState.h"
 #include "transport/InterfaceManager.h"
 
+#include <limits>
+
 namespace {
 
 const QString kStandard = QStringLiteral("Device/StandardInterface");
@@ -18,36 +20,72 @@ XmlNode settingElement(AppCore& app, const QString& key)
     return Conf_GetNode(key, root, element) < 0 ? XmlNode() : element;
 }
 
-int32_t readInt(AppCore& app, const QString& key)
-{
-    return leadingInteger(settingElement(app, kStandard + '/' + key).text());
-}
+// Reads the values of one stored kind; a value that is missing or no number of its
+// type spoils the whole entry.
+class EntryReader {
+public:
+    EntryReader(const AppCore& app, const QString& kind) : app_(app), prefix_(kStandard + '/' + kind + '/') {}
+
+    QString text(const char* name)
+    {
+        QString value;
+        complete_ = AppConf_Find(app_, prefix_ + QLatin1String(name), value) && complete_;
+        return value;
+    }
+    template <typename T>
+    T number(const char* name)
+    {
+        bool isNumber = false;
+        const qlonglong value = text(name).trimmed().toLongLong(&isNumber);
+        const bool fits = value >= std::numeric_limits<T>::min() && value <= std::numeric_limits<T>::max();
+        complete_ = complete_ && isNumber && fits;
+        return T(value);
+    }
+    bool complete() const { return complete_; }
+
+private:
+    const AppCore& app_;
+    QString prefix_;
+    bool complete_ = true;
+};
 
 }  // namespace
 
 int32_t LoadStandardInterface(AppState& state, InterfaceSettings& settings)
 {
-    AppCore& app = state.core;
-    const XmlNode standard = settingElement(app, kStandard);
+    const XmlNode standard = settingElement(state.core, kStandard);
     if (!standard)
         return rc::MissingDocument;
     const QString kind = standard.firstElementChild().name();
+    EntryReader entry(state.core, kind);
+    InterfaceSettings read = settings;
     if (kind == QLatin1String("CANBus")) {
-        settings.InterfaceType = CANBus;
-        settings.HWName = settingElement(app, kStandard + QStringLiteral("/CANBus/HardwareName")).text();
-        settings.BusName = settingElement(app, kStandard + QStringLiteral("/CANBus/BusName")).text();
-        settings.BaudRate = readInt(app, QStringLiteral("CANBus/Baudrate"));
+        read.InterfaceType = CANBus;
+        read.HWName = entry.text("HardwareName");
+        read.BusName = entry.text("BusName");
+        read.BaudRate = entry.number<int32_t>("Baudrate");
     } else if (kind == QLatin1String("PROFIBUS")) {
-        settings.InterfaceType = PROFIBUS;
-        settings.PType = int16_t(readInt(app, QStringLiteral("PROFIBUS/PType")));
-        settings.Devno = int16_t(readInt(app, QStringLiteral("PROFIBUS/DevNo")));
+        read.InterfaceType = PROFIBUS;
+        read.PType = entry.number<int16_t>("PType");
+        read.Devno = entry.number<int16_t>("DevNo");
     } else if (kind == QLatin1String("DeviceNet")) {
-        settings.InterfaceType = DeviceNet;
-        settings.DeviceNetBaud = readInt(app, QStringLiteral("DeviceNet/Baudrate"));
+        read.InterfaceType = DeviceNet;
+        read.DeviceNetBaud = entry.number<int32_t>("Baudrate");
     } else {
         return rc::UnknownInterface;
     }
+    if (!entry.complete())
+        return rc::UnknownInterface;
+    settings = read;
     return rc::Ok;
+}
+
+int32_t AppConf_Load(AppState& state)
+{
+    const int32_t result = AppConf_Load(state.core);
+    if (LoadStandardInterface(state, state.StandardInterface) < 0)
+        state.StandardInterface = InterfaceSettings();
+    return result;
 }
 
 int32_t SaveStandardInterface(AppState& state, const InterfaceSettings& settings)

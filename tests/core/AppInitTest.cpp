@@ -1,6 +1,7 @@
 #include "core/ResultCodes.h"
 #include "core/Settings.h"
 #include "device/AppInit.h"
+#include "transport/InterfaceManager.h"
 #include "support/QStringPrint.h"
 #include "support/TestFolder.h"
 
@@ -8,6 +9,8 @@
 #include <QFile>
 #include <QLocalServer>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -74,7 +77,7 @@ TEST_F(AppInitTest, LoadsDirectXmlFilesInFolderOrder)
     EXPECT_TRUE(app.Initialised);
     EXPECT_EQ(app.AppTitle, QStringLiteral("Assistant Quelbrin"));
     EXPECT_EQ(app.Language, QStringLiteral("fr"));
-    EXPECT_EQ(app.RecordingFilePath, world.file(QStringLiteral("profile/data")));
+    EXPECT_EQ(app.RecordingFilePath, world.file(QStringLiteral("profile/ZEM/Quelbrin Assistant/data")));
     EXPECT_TRUE(QFileInfo(app.RecordingFilePath).isDir());
     EXPECT_EQ(world.state.Devices.size(), 1u);
     EXPECT_EQ(world.state.DeviceCount, 0);
@@ -97,6 +100,74 @@ TEST_F(AppInitTest, SettingsChooseLanguageAndStartAFreshLog)
     EXPECT_EQ(app.TEDSEditorUserLevel, 3);
     EXPECT_TRUE(Log_IsOpen(app));
     EXPECT_EQ(QFileInfo(logPath).size(), 0);
+}
+
+TEST_F(AppInitTest, StandardInterfaceIsLoadedWhenWholeAndComesBackAsSaved)
+{
+    addDescription(QStringLiteral("a.xml"), description("A"));
+    const auto summary = [](const InterfaceSettings& s) {
+        return QStringLiteral("%1|%2|%3|%4|%5|%6|%7")
+            .arg(s.InterfaceType)
+            .arg(s.HWName, s.BusName)
+            .arg(s.BaudRate)
+            .arg(s.PType)
+            .arg(s.Devno)
+            .arg(s.DeviceNetBaud);
+    };
+    // Start-up in a world of its own, whose settings file the caller writes first.
+    const auto startUp = [&](const std::function<void(TestFolder&)>& prepare) {
+        TestFolder run;
+        run.state.core.programFolder = app.programFolder;
+        prepare(run);
+        EXPECT_EQ(App_Init(run.state), rc::Ok);
+        EXPECT_EQ(run.host.texts(), QStringList());
+        return summary(run.state.StandardInterface);
+    };
+    const char* none = "0|||0|0|0|0";
+    const std::pair<QByteArray, const char*> entries[] = {
+        {"", none},
+        {"<CANBus><HardwareName>Simulation</HardwareName><BusName>Démo</BusName><Baudrate>500</Baudrate></CANBus>",
+         "1|Simulation|Démo|500|0|0|0"},
+        {"<PROFIBUS><PType>10</PType><DevNo>1</DevNo></PROFIBUS>", "2|||0|10|1|0"},
+        {"<DeviceNet><Baudrate>2</Baudrate></DeviceNet>", "5|||0|0|0|2"},
+        {"<CANBus><HardwareName>Simulation</HardwareName><Baudrate>500</Baudrate></CANBus>", none},
+        {"<CANBus><HardwareName>S</HardwareName><BusName>B</BusName><Baudrate>vite</Baudrate></CANBus>", none},
+        {"<PROFIBUS><PType>70000</PType><DevNo>1</DevNo></PROFIBUS>", none},
+        {"<PROFIBUS><PType>10</PType></PROFIBUS>", none},
+        {"<DeviceNet/>", none},
+        {"<RS232><Baudrate>9600</Baudrate></RS232>", none},
+        {"CANBus", none},
+    };
+    for (const auto& [entry, expected] : entries) {
+        EXPECT_EQ(startUp([&](TestFolder& run) {
+                      run.write(QStringLiteral("appdata/ZEM/Quelbrin Assistant/Quelbrin Assistant.conf"),
+                                "<?xml version='1.0'?><Configuration><Device><StandardInterface>" + entry +
+                                    "</StandardInterface></Device></Configuration>");
+                  }),
+                  QString::fromUtf8(expected))
+            << entry.constData();
+    }
+
+    InterfaceSettings can;
+    can.InterfaceType = CANBus;
+    can.HWName = QStringLiteral("virtualcan");
+    can.BusName = QStringLiteral("can0");
+    can.BaudRate = 250;
+    InterfaceSettings profibus;
+    profibus.InterfaceType = PROFIBUS;
+    profibus.PType = -3;
+    profibus.Devno = 7;
+    InterfaceSettings deviceNet;
+    deviceNet.InterfaceType = DeviceNet;
+    deviceNet.DeviceNetBaud = 1;
+    for (const InterfaceSettings& saved : {can, profibus, deviceNet}) {
+        EXPECT_EQ(startUp([&](TestFolder& run) {
+                      AppConf_Create(run.state.core);
+                      EXPECT_EQ(SaveStandardInterface(run.state, saved), rc::Ok);
+                      EXPECT_EQ(AppConf_Save(run.state.core), rc::Ok);
+                  }),
+                  summary(saved));
+    }
 }
 
 TEST_F(AppInitTest, BadDescriptionsAreReportedAndLeftOut)
@@ -140,8 +211,10 @@ TEST_F(AppInitTest, NoLoadableDescriptionEndsTheProgram)
     TestFolder noFolder;
     noFolder.state.core.programFolder = noFolder.file(QStringLiteral("empty"));
     EXPECT_EQ(App_Init(noFolder.state), rc::MissingDocument);
-    ASSERT_FALSE(noFolder.host.messages.empty());
-    EXPECT_TRUE(noFolder.host.messages.back().text.startsWith(noneLoaded));
+    const QString failure =
+        QStringLiteral("Dossier introuvable : ") + noFolder.file(QStringLiteral("empty/DeviceDescription"));
+    EXPECT_EQ(noFolder.host.texts(),
+              QStringList({QStringLiteral("Desr_LoadAll: ") + failure, noneLoaded + failure}));
     EXPECT_EQ(noFolder.host.messages.back().style, 64);
 }
 

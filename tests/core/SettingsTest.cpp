@@ -31,15 +31,23 @@ protected:
 TEST_F(SettingsTest, FoldersFollowTheEnvironment)
 {
     EXPECT_EQ(AppConf_FilePath(app), settingsPath());
-    EXPECT_EQ(GetUserProfileFolder(), world.file(QStringLiteral("profile")));
+    EXPECT_EQ(GetUserProfileFolder(), world.file(QStringLiteral("profile/ZEM/Quelbrin Assistant")));
 
     const QByteArray oldXdg = qgetenv("XDG_CONFIG_HOME");
+    const QByteArray oldHome = qgetenv("HOME");
     qputenv("APPDATA", "");
+    qputenv("USERPROFILE", "");
     qputenv("XDG_CONFIG_HOME", world.file(QStringLiteral("xdg")).toUtf8());
+    qputenv("HOME", world.file(QStringLiteral("home")).toUtf8());
     const QString xdgFolder = GetAppDataFolder(app);
+    const QString homeFolder = GetUserProfileFolder();
     qputenv("XDG_CONFIG_HOME", oldXdg);
-    EXPECT_EQ(xdgFolder, world.file(QStringLiteral("xdg/ZEM/Quelbrin Assistant")));
-    EXPECT_TRUE(QFileInfo(xdgFolder).isDir());
+    qputenv("HOME", oldHome);
+    for (const auto& [folder, base] :
+         {std::pair{xdgFolder, QStringLiteral("xdg")}, {homeFolder, QStringLiteral("home")}}) {
+        EXPECT_EQ(folder, world.file(base + QStringLiteral("/ZEM/Quelbrin Assistant")));
+        EXPECT_TRUE(QFileInfo(folder).isDir()) << folder.toStdString();
+    }
 }
 
 TEST_F(SettingsTest, FirstStartCreatesTheFileOnlyWithTheFirstWrite)
@@ -148,7 +156,7 @@ TEST_F(SettingsTest, LoadingReadsWithoutCreatingElements)
 
 TEST_F(SettingsTest, UserDataPathFromTheSettingsOrTheProfile)
 {
-    const QString profile = world.file(QStringLiteral("profile"));
+    const QString profile = world.file(QStringLiteral("profile/ZEM/Quelbrin Assistant"));
     EXPECT_EQ(GetUserDataPath(app), profile);
     EXPECT_FALSE(QFile::exists(settingsPath()));
 
