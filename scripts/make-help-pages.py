@@ -52,7 +52,7 @@ NOTES = {
     "MeasuringRange": "La plage de mesure limite le signal d'entrée admis ; au-delà l'état de l'appareil "
                       "signale une surcharge.",
     "Sensitivity": "Avec la charge nominale, elle fixe la mise à l'échelle quand la source de mise à l'échelle "
-                   "est la fiche technique du capteur.",
+                   "est « Sensibilité du capteur ».",
     "NominalLoad": "Valeur de sortie qui correspond à la sensibilité du capteur.",
     "Filter": "Plus la fréquence de coupure est basse, plus la mesure est calme mais lente à suivre. "
               "Elle doit rester nettement inférieure à la cadence de mesure.",
@@ -195,8 +195,7 @@ def page(topic, entries):
     title = " / ".join(titles)
     body = "\n".join(section(family, path, node, topic) for family, path, node in entries)
     return f"""<!DOCTYPE html>
-<html lang="fr"><head><meta charset="utf-8"><title>{e(title)}</title>
-<link rel="stylesheet" href="help.css"></head>
+<html lang="fr"><head><meta charset="utf-8"><title>{e(title)}</title></head>
 <body>
 <h1>{e(title)}</h1>
 {body}
