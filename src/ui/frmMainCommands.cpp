@@ -12,6 +12,7 @@
 #include "ui/Help.h"
 #include "ui/Icons.h"
 #include "ui/MainCommands.h"
+#include "ui/frmOptions.h"
 #include "ui/frmMain.h"
 
 #include <QAction>
@@ -97,6 +98,10 @@ void frmMain::dispatch(const QString& key)
 {
     if (key == QLatin1String("MENUITEM_EXIT"))
         unloadTimer_.start(UnloadDelayMs);
+    else if (key == QLatin1String("MENUITEM_OPTIONS")) {
+        frmOptions::run(state_.core, this);
+        Global_Update();
+    }
     else if (key == QLatin1String("MENUITEM_LOADCONFIG"))
         loadConfiguration();
     else if (key == QLatin1String("MENUITEM_SAVECONFIG"))

@@ -38,6 +38,7 @@ void frmMain::StartMeasurement()
     measurementTime_ = 0;
     sigTimer_.setInterval(MeasureTickMs);
     measuring_ = true;
+    LabelMeasVal_->clear();
     sigTimer_.start();
 }
 
@@ -168,6 +169,7 @@ void frmMain::chooseDevice(int row)
 void frmMain::disconnectCurrent()
 {
     const int32_t current = state_.CurrentDevice;
+    CloseDeviceViews();
     if (current >= 1 && current <= state_.DeviceCount)
         Device_Disconnect(state_, state_.CurrentInterface, state_.Devices[current], &host());
     state_.CurrentDevice = 0;
