@@ -53,7 +53,8 @@ void frmMain::buildMenus()
     }
     for (const MenuDef& def : MainMenuTable()) {
         const CommandDef* heading = FindCommand(commandKey(def.key));
-        QMenu* menu = bar->addMenu(Icon(QLatin1String(heading->image)), heading->caption);
+        // A menu bar shows a menu's icon instead of its caption: the captions stay.
+        QMenu* menu = bar->addMenu(heading->caption);
         menu->setObjectName(commandKey(def.key));
         menu->setToolTipsVisible(true);
         for (const char* item : def.items) {
