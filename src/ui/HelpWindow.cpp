@@ -2,6 +2,9 @@
 
 #include "ui/Icons.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -53,10 +56,15 @@ HelpWindow::HelpWindow(const QUrl& contentsPage, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
     layout->addWidget(browser_);
+    setMinimumSize(360, 260);
     resize(640, 520);
 }
 
 void HelpWindow::showPage(const QUrl& page)
 {
+    // The pages share one style sheet beside them.
+    QFile style(QFileInfo(page.toLocalFile()).dir().filePath(QStringLiteral("help.css")));
+    if (style.open(QIODevice::ReadOnly))
+        browser_->document()->setDefaultStyleSheet(QString::fromUtf8(style.readAll()));
     browser_->setSource(page);
 }
