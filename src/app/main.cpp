@@ -1,12 +1,11 @@
-#include "core/Settings.h"
 #include "device/AppInit.h"
 #include "device/BusSetup.h"
 #include "transport/AppState.h"
 #include "ui/QtHost.h"
+#include "ui/frmMain.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
-#include <QTextStream>
 
 namespace {
 
@@ -31,12 +30,10 @@ int main(int argc, char* argv[])
     state.core.programFolder = App_ProgramFolder();
     state.core.instanceKey = instanceKey();
 
-    const int32_t result = App_Init(state);
-    if (result < 0)
+    if (App_Init(state) < 0)
         return 1;
     Bus_CreateProgramLibraries(state);
-    QTextStream(stdout) << state.descriptions.size() << " description(s) loaded from "
-                        << state.core.programFolder << "/DeviceDescription; settings file "
-                        << AppConf_FilePath(state.core) << Qt::endl;
-    return 0;
+    frmMain window(state, nullptr);
+    window.show();
+    return QApplication::exec();
 }

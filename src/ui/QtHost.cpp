@@ -3,7 +3,8 @@
 #include "ui/frmMessage.h"
 
 #include <QApplication>
-#include <QThread>
+#include <QEventLoop>
+#include <QTimer>
 
 int QtHost::showMessage(const QString& text, int style)
 {
@@ -25,7 +26,15 @@ void QtHost::setProgress(int value, int max) { emit progressChanged(value, max);
 
 void QtHost::processEvents() { QCoreApplication::processEvents(); }
 
-void QtHost::sleepMs(int ms) { QThread::msleep(ulong(ms)); }
+// The window repaints and timers tick while the wait runs (the operation guard keeps
+// their handlers from starting device work); user input waits for the next
+// processEvents, where the guard drops what would start another operation.
+void QtHost::sleepMs(int ms)
+{
+    QEventLoop wait;
+    QTimer::singleShot(ms, &wait, &QEventLoop::quit);
+    wait.exec(QEventLoop::ExcludeUserInputEvents);
+}
 
 void QtHost::closeDeviceViews() { emit deviceViewsClosing(); }
 

@@ -1,0 +1,349 @@
+// The main window's areas, top to bottom, and its life: first activation and shut-down.
+#include "ui/frmMain.h"
+
+#include "core/Host.h"
+#include "device/InterfaceSession.h"
+#include "device/DeviceSession.h"
+#include "measure/MeasureTick.h"
+#include "transport/AppState.h"
+#include "transport/InterfaceManager.h"
+#include "transport/can/CanNets.h"
+#include "ui/Icons.h"
+#include "ui/MainTexts.h"
+#include "ui/QtHost.h"
+#include "ui/WindowPlacement.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int LampSize = 16;
+// Stored colours hold blue in the high byte.
+const QColor Background(0xF0, 0xF0, 0xF0);
+const QColor FrameTitle(0x21, 0x24, 0x5F);
+
+QLabel* label(const char* name, const QString& text, QWidget* parent)
+{
+    auto* shown = new QLabel(text, parent);
+    shown->setObjectName(QLatin1String(name));
+    return shown;
+}
+
+QLabel* lamp(const QString& name, QWidget* parent)
+{
+    auto* image = new QLabel(parent);
+    image->setObjectName(name);
+    image->setPixmap(IconPixmap(QStringLiteral("IMG_INACTIVE"), LampSize));
+    image->setProperty("imageName", QStringLiteral("IMG_INACTIVE"));
+    return image;
+}
+
+QGroupBox* frame(const char* name, const QString& caption, QWidget* parent)
+{
+    auto* box = new QGroupBox(caption, parent);
+    box->setObjectName(QLatin1String(name));
+    return box;
+}
+
+// A row of lamps with their captions under them and a heading before them.
+QHBoxLayout* lampRow(QWidget* parent, const char* headingName, const QString& heading, const QString& imageName,
+                     const QString& captionName, const QStringList& captions)
+{
+    auto* row = new QHBoxLayout;
+    row->addWidget(label(headingName, heading, parent));
+    for (int i = 0; i < captions.size(); ++i) {
+        auto* cell = new QVBoxLayout;
+        cell->addWidget(lamp(imageName + QString::number(i), parent), 0, Qt::AlignHCenter);
+        auto* caption = new QLabel(captions[i], parent);
+        caption->setObjectName(captionName + QString::number(i));
+        cell->addWidget(caption, 0, Qt::AlignHCenter);
+        row->addLayout(cell);
+    }
+    return row;
+}
+
+}  // namespace
+
+frmMain::frmMain(AppState& state, InterfaceChooser* chooser, QWidget* parent)
+    : QMainWindow(parent), state_(state), chooser_(chooser)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(MainCaption(state_.core.AppTitle, QUELBRIN_VERSION_MAJOR, QUELBRIN_VERSION_MINOR,
+                               QUELBRIN_VERSION_REVISION));
+    setWindowIcon(Icon(QStringLiteral("IMG_LOGO")));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Background);
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    auto* central = new QWidget(this);
+    auto* areas = new QVBoxLayout(central);
+    areas->addWidget(buildHeader());
+    areas->addWidget(buildDeviceFrame());
+    areas->addWidget(buildMeasurementFrame());
+    areas->addWidget(buildDigitalFrame());
+    areas->addWidget(buildParameterFrame(), 1);
+    setCentralWidget(central);
+    buildStatusBar();
+    buildMenus();
+    colourFrames();
+    setMinimumSize(TwipsToPixels(MinWidthTwips), TwipsToPixels(MinHeightTwips));
+    RestoreWindowPlacement(state_.core, *this, MinWidthTwips, MinHeightTwips);
+
+    sigTimer_.setObjectName(QStringLiteral("SigTimer"));
+    unloadTimer_.setObjectName(QStringLiteral("UnloadTimer"));
+    connect(&sigTimer_, &QTimer::timeout, this, &frmMain::SigTimer_Timer);
+    connect(&unloadTimer_, &QTimer::timeout, this, &frmMain::UnloadTimer_Timer);
+    if (auto* qtHost = dynamic_cast<QtHost*>(state_.core.host)) {
+        connect(qtHost, &QtHost::statusTextChanged, this, &frmMain::showStatusText);
+        connect(qtHost, &QtHost::progressChanged, this, &frmMain::showProgress);
+        connect(qtHost, &QtHost::deviceViewsClosing, this, &frmMain::CloseDeviceViews);
+        connect(qtHost, &QtHost::windowsRefreshRequested, this, &frmMain::Global_Update);
+    }
+    Update();
+}
+
+frmMain::~frmMain() = default;
+
+Host& frmMain::host() const { return *state_.core.host; }
+
+QWidget* frmMain::buildHeader()
+{
+    auto* header = new QWidget(this);
+    header->setObjectName(QStringLiteral("PictureHeader"));
+    header->setAutoFillBackground(true);
+    QPalette palette = header->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    header->setPalette(palette);
+    auto* row = new QHBoxLayout(header);
+    row->addStretch(1);
+    auto* names = new QVBoxLayout;
+    auto* product = new QLabel(QStringLiteral("Quelbrin"), header);
+    product->setObjectName(QStringLiteral("LabelLogo0"));
+    QFont big = product->font();
+    big.setPointSizeF(big.pointSizeF() * 1.6);
+    big.setBold(true);
+    product->setFont(big);
+    product->setStyleSheet(QStringLiteral("color: #5F2421;"));
+    auto* role = new QLabel(QStringLiteral("Assistant"), header);
+    role->setObjectName(QStringLiteral("LabelLogo1"));
+    names->addWidget(product, 0, Qt::AlignRight);
+    names->addWidget(role, 0, Qt::AlignRight);
+    row->addLayout(names);
+    auto* picture = new QLabel(header);
+    picture->setObjectName(QStringLiteral("ImageLogo"));
+    picture->setPixmap(IconPixmap(QStringLiteral("IMG_LOGO"), 40));
+    row->addWidget(picture);
+    return header;
+}
+
+QGroupBox* frmMain::buildDeviceFrame()
+{
+    QGroupBox* box = frame("FrameDevice", QStringLiteral("Appareil"), this);
+    auto* grid = new QGridLayout(box);
+    grid->addWidget(label("LabelCurrentIf", QStringLiteral("Interface"), box), 0, 0, Qt::AlignTop);
+    LabelCurrentIfVal_ = label("LabelCurrentIfVal", QStringLiteral("Aucun"), box);
+    LabelCurrentIfVal_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    grid->addWidget(LabelCurrentIfVal_, 0, 1);
+    grid->addWidget(label("LabelDevice", QStringLiteral("Appareil"), box), 1, 0);
+    imcmbDevices_ = new QComboBox(box);
+    imcmbDevices_->setObjectName(QStringLiteral("imcmbDevices"));
+    imcmbDevices_->setPlaceholderText(QStringLiteral("Non raccordé"));
+    imcmbDevices_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    connect(imcmbDevices_, &QComboBox::activated, this, &frmMain::chooseDevice);
+    grid->addWidget(imcmbDevices_, 1, 1);
+    grid->setColumnStretch(1, 1);
+    return box;
+}
+
+QGroupBox* frmMain::buildMeasurementFrame()
+{
+    QGroupBox* box = frame("FrameMeas", QStringLiteral("Valeur et état"), this);
+    auto* grid = new QGridLayout(box);
+    grid->addWidget(label("LabelMeasValue", QStringLiteral("Valeur mesurée"), box), 0, 0);
+    LabelMeasVal_ = label("LabelMeasVal", QStringLiteral("Non raccordé"), box);
+    LabelMeasVal_->setFont(QFont(QStringLiteral("Tahoma"), 14, QFont::Bold));
+    LabelMeasVal_->setToolTip(QStringLiteral("Double-cliquer pour afficher l'état de l'appareil"));
+    LabelMeasVal_->setFrameShape(QFrame::StyledPanel);
+    LabelMeasVal_->setMinimumHeight(LabelMeasVal_->fontMetrics().height() + 8);
+    grid->addWidget(LabelMeasVal_, 0, 1);
+    ImageRecording_ = label("ImageRecording", {}, box);
+    ImageRecording_->setPixmap(IconPixmap(QStringLiteral("IMG_RECORD"), LampSize));
+    grid->addWidget(ImageRecording_, 0, 2);
+
+    auto* signal = new QHBoxLayout;
+    signal->addWidget(label("LabelMeasSignal", QStringLiteral("Signal "), box));
+    ComboMeasSignal_ = new QComboBox(box);
+    ComboMeasSignal_->setObjectName(QStringLiteral("ComboMeasSignal"));
+    ComboMeasSignal_->addItem(QStringLiteral("Net"), 1);
+    ComboMeasSignal_->addItem(QStringLiteral("Brut"), 0);
+    connect(ComboMeasSignal_, &QComboBox::activated, this,
+            [this](int row) { state_.core.StandardSignal = int16_t(ComboMeasSignal_->itemData(row).toInt()); });
+    signal->addWidget(ComboMeasSignal_);
+    signal->addStretch(1);
+    ImageHasTEDS_ = label("ImageHasTEDS", {}, box);
+    ImageHasTEDS_->setPixmap(IconPixmap(QStringLiteral("IMG_TEDS"), LampSize));
+    ImageTEDSState_ = label("ImageTEDSState", {}, box);
+    signal->addWidget(ImageHasTEDS_);
+    signal->addWidget(ImageTEDSState_);
+    grid->addLayout(signal, 1, 0, 1, 3);
+
+    auto* lamps = new QHBoxLayout;
+    lamps->addLayout(lampRow(box, "LabelLIVLabel", QStringLiteral("Seuils"), QStringLiteral("ImageLIV"),
+                             QStringLiteral("LabelLIV"), {"1", "2", "3", "4"}));
+    lamps->addSpacing(16);
+    lamps->addLayout(lampRow(box, "LabelSpanLabel", QStringLiteral("Dépassement de l'étendue"),
+                             QStringLiteral("ImageSpan"), QStringLiteral("LabelSpan"),
+                             {QStringLiteral("Début"), QStringLiteral("Fin")}));
+    lamps->addStretch(1);
+    grid->addLayout(lamps, 2, 0, 1, 3);
+    grid->setColumnStretch(1, 1);
+    return box;
+}
+
+QGroupBox* frmMain::buildDigitalFrame()
+{
+    FrameDIO_ = frame("FrameDIO", QStringLiteral("Etat E/S numériques"), this);
+    auto* row = new QHBoxLayout(FrameDIO_);
+    row->addLayout(lampRow(FrameDIO_, "LabelDIHeading", {}, QStringLiteral("ImageDI"), QStringLiteral("LabelDI"),
+                           {QStringLiteral("E1")}));
+    row->addLayout(lampRow(FrameDIO_, "LabelDOHeading", {}, QStringLiteral("ImageDO"), QStringLiteral("LabelDO"),
+                           {QStringLiteral("A1"), QStringLiteral("A2")}));
+    row->addStretch(1);
+    FrameDIO_->hide();
+    return FrameDIO_;
+}
+
+QGroupBox* frmMain::buildParameterFrame()
+{
+    QGroupBox* box = frame("FrameDevPara", QStringLiteral("Paramètres de l'appareil"), this);
+    auto* inside = new QVBoxLayout(box);
+    auto* picture = new QWidget(box);
+    picture->setObjectName(QStringLiteral("PictureParameters"));
+    auto* pictureLayout = new QVBoxLayout(picture);
+    pictureLayout->setContentsMargins(0, 0, 0, 0);
+    auto* grid = new QTreeView(picture);
+    grid->setObjectName(QStringLiteral("fpSpreadParameters"));
+    pictureLayout->addWidget(grid);
+    fpSpreadParameters_ = grid;
+    inside->addWidget(picture);
+    return box;
+}
+
+void frmMain::buildStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("SBar"));
+    SBarPanel1_ = label("SBarPanel1", {}, bar);
+    bar->addWidget(SBarPanel1_, 1);
+    ProgBar_ = new QProgressBar(bar);
+    ProgBar_->setObjectName(QStringLiteral("ProgBar"));
+    ProgBar_->setTextVisible(false);
+    ProgBar_->hide();
+    bar->addPermanentWidget(ProgBar_, 1);
+}
+
+void frmMain::colourFrames()
+{
+    for (QGroupBox* box : findChildren<QGroupBox*>())
+        box->setStyleSheet(QStringLiteral("QGroupBox { font-weight: bold; } QGroupBox::title { color: %1; }"
+                                          " QGroupBox > QWidget { font-weight: normal; }")
+                               .arg(FrameTitle.name()));
+}
+
+void frmMain::showStatusText(const QString& text)
+{
+    SBarPanel1_->setText(text);
+    SBarPanel1_->repaint();
+}
+
+void frmMain::showProgress(int value, int max)
+{
+    ProgBar_->setVisible(max > 0);
+    ProgBar_->setRange(0, max);
+    ProgBar_->setValue(value);
+    ProgBar_->repaint();
+}
+
+void frmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (firstActivation_)
+        QTimer::singleShot(0, this, &frmMain::activate);
+}
+
+void frmMain::activate()
+{
+    raise();
+    activateWindow();
+    if (!firstActivation_)
+        return;
+    OperationGuard::Scope operation(guard_);
+    if (!operation)
+        return;
+    firstActivation_ = false;
+    setEnabled(false);
+    host().processEvents();
+    InterfaceSettings& current = state_.CurrentInterface;
+    if (state_.StandardInterface.InterfaceType != NoInterfaceKind) {
+        current = state_.StandardInterface;
+        current.Connected = false;
+        Interface_Connect(state_, current);
+    }
+    InitParameterGroup();
+    host().processEvents();
+    if (current.Connected) {
+        if (current.InterfaceType == CANBus)
+            CAN_FindNet(state_, current);
+    } else if (chooser_ != nullptr) {
+        Interface_SelectAndConnect(state_, current, *chooser_, &host());
+    }
+    state_.CurrentDevice = 0;
+    InitParameterGroup();
+    Global_Update();
+    setEnabled(true);
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    if (guard_.busy()) {
+        event->ignore();
+        return;
+    }
+    if (!shutDown_) {
+        SaveWindowPlacement(state_.core, *this, &host());
+        shutDown();
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void frmMain::UnloadTimer_Timer()
+{
+    // An operation still running ends first; the timer tries again.
+    if (guard_.busy())
+        return;
+    unloadTimer_.stop();
+    close();
+}
+
+void frmMain::shutDown()
+{
+    OperationGuard::Scope operation(guard_);
+    shutDown_ = true;
+    sigTimer_.stop();
+    host().processEvents();
+    Interface_Disconnect(state_, state_.CurrentInterface);
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window != this)
+            window->close();
+}

@@ -1,0 +1,146 @@
+#pragma once
+#include "ui/OperationGuard.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QString>
+#include <QTimer>
+#include <cstdint>
+
+struct AppState;
+class Host;
+class InterfaceChooser;
+class QAction;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class XmlNode;
+
+// The program's main window: the interface in use, the devices found on it, the
+// current device's measurement and parameters, and the command bar. It works on the
+// application state of the run and keeps no handle into it across an operation: the
+// current device is the state's index, the configuration is looked up when used.
+//
+// Every command, device choice and measurement tick enters one operation guard: while
+// a device operation runs (its waits let the window repaint), the others do nothing.
+class frmMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // chooser: the interface selection of the interface command (null: the command
+    // only disconnects).
+    frmMain(AppState& state, InterfaceChooser* chooser, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Measurement: the timer ticks every 500 ms while measuring.
+    void StartMeasurement();
+    // Clears measuring and refreshes the device state; whether it was measuring.
+    bool StopMeasurement();
+    bool measuring() const { return measuring_; }
+    // A recording runs exactly while its file number is not 0.
+    bool recording() const { return recordingFileNumber_ != 0; }
+
+    // Refreshes everything from the current interface and device.
+    void Update();
+    // Refreshes every window of the program: this one, then the device views.
+    void Global_Update();
+    // Closes the device views and stops the measurement (before the device table changes).
+    void CloseDeviceViews();
+    // Builds the parameter grid for the current device's description.
+    void InitParameterGroup();
+
+    // The first activation's steps: connect the standard interface, or run the
+    // interface command. Runs once, when the window is first shown.
+    void activate();
+    // One command of the command bar by its key; nothing while an operation runs.
+    void runCommand(const QString& key);
+    // The device list's choice of the item at row.
+    void chooseDevice(int row);
+    // One tick of the measurement timer.
+    void SigTimer_Timer();
+    // Sets the commands' enabled and checked states, as when a menu opens.
+    void updateMenuStates();
+
+    QAction* command(const QString& key) const { return commands_.value(key); }
+    OperationGuard& operationGuard() { return guard_; }
+    QTimer& SigTimer() { return sigTimer_; }
+    QTimer& UnloadTimer() { return unloadTimer_; }
+
+    // Minimum size in twips.
+    static constexpr int MinWidthTwips = 6500;
+    static constexpr int MinHeightTwips = 9000;
+
+public slots:
+    void showStatusText(const QString& text);
+    void showProgress(int value, int max);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Layout.
+    QWidget* buildHeader();
+    QGroupBox* buildDeviceFrame();
+    QGroupBox* buildMeasurementFrame();
+    QGroupBox* buildDigitalFrame();
+    QGroupBox* buildParameterFrame();
+    void buildStatusBar();
+    void buildMenus();
+    void colourFrames();
+
+    // Device list and state.
+    void refreshInterfaceState();
+    void refreshDeviceState();
+    void setLamps();
+    bool currentConnected() const;
+    XmlNode parameters() const;
+
+    // Device operations shared by the commands.
+    bool connectDevice(int32_t index);
+    void disconnectCurrent();
+    void resumeMeasurement();
+    void dispatch(const QString& key);
+    void chooseInterface();
+    void scanDevices();
+    void loadConfiguration();
+    void saveConfiguration();
+    void restartDevice();
+    void setPreOperational();
+    void toggleReading();
+    void shutDown();
+    void UnloadTimer_Timer();
+    // The file chooser of the configuration commands; empty when cancelled.
+    QString chooseConfigurationFile(bool save);
+
+    Host& host() const;
+
+    AppState& state_;
+    InterfaceChooser* chooser_;
+    OperationGuard guard_;
+    QTimer sigTimer_;
+    QTimer unloadTimer_;
+    bool measuring_ = false;
+    bool firstActivation_ = true;
+    bool shutDown_ = false;
+    QString recordingFilePath_;
+    int16_t recordingFileNumber_ = 0;
+    double measurementTime_ = 0;
+
+    QHash<QString, QAction*> commands_;
+    QHash<QString, QMenu*> menus_;
+    QLabel* LabelCurrentIfVal_ = nullptr;
+    QComboBox* imcmbDevices_ = nullptr;
+    QLabel* LabelMeasVal_ = nullptr;
+    QComboBox* ComboMeasSignal_ = nullptr;
+    QLabel* ImageRecording_ = nullptr;
+    QLabel* ImageHasTEDS_ = nullptr;
+    QLabel* ImageTEDSState_ = nullptr;
+    QGroupBox* FrameDIO_ = nullptr;
+    QWidget* fpSpreadParameters_ = nullptr;
+    QLabel* SBarPanel1_ = nullptr;
+    QProgressBar* ProgBar_ = nullptr;
+};

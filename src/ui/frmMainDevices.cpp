@@ -1,0 +1,189 @@
+// The device list, the device state display and the measurement of the main window.
+#include "core/Host.h"
+#include "core/xml/XmlDocument.h"
+#include "device/DeviceContext.h"
+#include "device/DeviceSession.h"
+#include "measure/MeasureTick.h"
+#include "model/Configuration.h"
+#include "model/Descriptions.h"
+#include "transport/AppState.h"
+#include "ui/Icons.h"
+#include "ui/MainTexts.h"
+#include "ui/frmMain.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+
+namespace {
+
+const QString SerialKey = QStringLiteral("SerialNumber:");
+const QString NotConnected = QStringLiteral("Non raccordé");
+const QString DigitalIOPath = QStringLiteral("DigitalIO/InputOutputLevel");
+
+}  // namespace
+
+XmlNode frmMain::parameters() const { return Conf_Parameters(state_.Configuration.get()); }
+
+bool frmMain::currentConnected() const
+{
+    const int32_t current = state_.CurrentDevice;
+    return current >= 1 && current <= state_.DeviceCount && state_.Devices[current].Online;
+}
+
+void frmMain::StartMeasurement()
+{
+    measurementTime_ = 0;
+    sigTimer_.setInterval(MeasureTickMs);
+    measuring_ = true;
+    LabelMeasVal_->clear();
+    sigTimer_.start();
+}
+
+bool frmMain::StopMeasurement()
+{
+    const bool was = measuring_;
+    measuring_ = false;
+    refreshDeviceState();
+    return was;
+}
+
+void frmMain::resumeMeasurement()
+{
+    if (measuring_)
+        sigTimer_.start();
+    else
+        sigTimer_.stop();
+}
+
+void frmMain::SigTimer_Timer()
+{
+    OperationGuard::Scope operation(guard_);
+    if (!operation)
+        return;
+    if (!measuring_ || !currentConnected()) {
+        sigTimer_.stop();
+        return;
+    }
+    sigTimer_.stop();
+    measurementTime_ += MeasureTickMs / 1000.0;
+    DeviceContext device{state_, state_.CurrentInterface, state_.Devices[state_.CurrentDevice], parameters()};
+    const TickDisplay shown = measureTick(device);
+    if (shown.result < 0) {
+        LabelMeasVal_->clear();
+        StopMeasurement();
+        return;
+    }
+    LabelMeasVal_->setText(shown.text);
+    resumeMeasurement();
+}
+
+void frmMain::Update()
+{
+    refreshInterfaceState();
+    refreshDeviceState();
+    if (QMenu* device = menus_.value(QStringLiteral("MENU_DEVICE")))
+        device->setEnabled(state_.Configuration != nullptr && currentConnected());
+    const Description* description =
+        state_.CurrentDevice >= 1 ? Descr_OfDevice(state_.descriptions, state_.Devices[state_.CurrentDevice]) : nullptr;
+    XmlNode node;
+    FrameDIO_->setVisible(description != nullptr && Descr_FindNode(DigitalIOPath, description, node) >= 0);
+}
+
+void frmMain::Global_Update() { Update(); }
+
+void frmMain::CloseDeviceViews() { StopMeasurement(); }
+
+void frmMain::InitParameterGroup()
+{
+    fpSpreadParameters_->setVisible(state_.Configuration != nullptr && currentConnected());
+}
+
+void frmMain::refreshInterfaceState()
+{
+    LabelCurrentIfVal_->setText(InterfaceStateText(state_.CurrentInterface));
+    imcmbDevices_->setEnabled(state_.DeviceCount >= 1);
+    imcmbDevices_->clear();
+    for (int32_t i = 1; i <= state_.DeviceCount; ++i) {
+        const DeviceEntry& entry = state_.Devices[i];
+        imcmbDevices_->addItem(Icon(DeviceKindImage(entry.InterfaceKind)), Device_GetLabel(entry),
+                               SerialKey + entry.SerialNumber);
+    }
+    imcmbDevices_->setCurrentIndex(state_.CurrentDevice >= 1 ? state_.CurrentDevice - 1 : -1);
+}
+
+void frmMain::refreshDeviceState()
+{
+    ComboMeasSignal_->setCurrentIndex(ComboMeasSignal_->findData(int(state_.core.StandardSignal)));
+    if (!currentConnected()) {
+        LabelMeasVal_->setText(NotConnected);
+        ImageRecording_->hide();
+        ImageHasTEDS_->hide();
+        ImageTEDSState_->hide();
+        return;
+    }
+    if (!measuring_) {
+        LabelMeasVal_->setText(QStringLiteral("Arrêté"));
+        ImageRecording_->hide();
+    } else if (recording()) {
+        ImageRecording_->setToolTip(QStringLiteral("Enregistrement en cours. Fichier : '") + recordingFilePath_ +
+                                    QStringLiteral("'"));
+        ImageRecording_->show();
+    } else {
+        ImageRecording_->hide();
+    }
+    // The TEDS state comes with the measurement; until a tick reads it there is none.
+    ImageHasTEDS_->hide();
+    ImageTEDSState_->hide();
+}
+
+void frmMain::chooseDevice(int row)
+{
+    OperationGuard::Scope operation(guard_);
+    if (!operation)
+        return;
+    if (recording() &&
+        ShowMessage(host(),
+                    QStringLiteral("Le remplacement d'appareils termine l'enregistrement de valeurs mesurées en "
+                                   "cours ! Continuer quand même ?"),
+                    msg::Question) != msg::Yes) {
+        refreshInterfaceState();
+        return;
+    }
+    sigTimer_.stop();
+    host().processEvents();
+    const QStringList key = imcmbDevices_->itemData(row).toString().split(QLatin1Char(':'));
+    const int32_t chosen =
+        key.size() > 1 ? Device_FindBySerial(state_.Devices, state_.DeviceCount, key[1]) : 0;
+    if (chosen > 0) {
+        disconnectCurrent();
+        connectDevice(chosen);
+        InitParameterGroup();
+        Global_Update();
+    }
+    resumeMeasurement();
+}
+
+void frmMain::disconnectCurrent()
+{
+    const int32_t current = state_.CurrentDevice;
+    CloseDeviceViews();
+    if (current >= 1 && current <= state_.DeviceCount)
+        Device_Disconnect(state_, state_.CurrentInterface, state_.Devices[current], &host());
+    state_.CurrentDevice = 0;
+}
+
+bool frmMain::connectDevice(int32_t index)
+{
+    XmlNode loaded;
+    const int32_t result = Device_Connect(state_, state_.CurrentInterface, state_.Devices[index], loaded, &host());
+    // A bus that gave up on the device while its configuration was read has emptied
+    // the table (after its message): then nothing is connected.
+    const bool connected = result >= 0 && index <= state_.DeviceCount && state_.Devices[index].Online;
+    state_.CurrentDevice = connected ? index : 0;
+    if (connected)
+        StartMeasurement();
+    return connected;
+}

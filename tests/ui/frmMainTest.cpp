@@ -1,0 +1,311 @@
+// The main window against the simulated buses: first activation, the device list,
+// the device choice, the menu states, the commands and the operation guard.
+#include "device/device_fixture.h"
+
+#include "core/Host.h"
+#include "core/Settings.h"
+#include "device/CanSetup.h"
+#include "device/InterfaceSession.h"
+#include "device/DeviceSession.h"
+#include "transport/InterfaceManager.h"
+#include "ui/MainTexts.h"
+#include "ui/frmMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QTimer>
+
+namespace devicetest {
+namespace {
+
+const QString NotConnected = QStringLiteral("Non raccordé");
+const QString SimulationText = QStringLiteral("Hardware: Simulation\r\nRéseau :Démo (1000 kBaud) ");
+
+// The interface selection answered by the test: the same choice every time.
+class ScriptedChooser : public InterfaceChooser {
+public:
+    std::optional<InterfaceChoice> choose(const InterfaceChoice&) override
+    {
+        ++asked;
+        return choice;
+    }
+    std::optional<InterfaceChoice> choice =
+        InterfaceChoice{CANBus, SimulationHardware, DemoNet, DemoNetKbit, 0, 0};
+    int asked = 0;
+};
+
+// A world of one kind with the main window on it (not shown: the test activates it).
+struct MainWorld {
+    explicit MainWorld(int32_t kind = CANBus, const std::vector<SimRackEntry>& rack = demoRack())
+        : world(kind, rack), window(world.state(), &chooser)
+    {
+    }
+    template <typename T>
+    T* find(const char* name) const { return window.findChild<T*>(QLatin1String(name)); }
+    QString text(const char* name) const { return find<QLabel>(name)->text(); }
+    QComboBox* devices() const { return find<QComboBox>("imcmbDevices"); }
+    AppState& state() { return world.state(); }
+
+    DeviceWorld world;
+    ScriptedChooser chooser;
+    frmMain window;
+};
+
+TEST(MainTexts, CaptionAndInterfaceState)
+{
+    EXPECT_EQ(MainCaption("Assistant Quelbrin", 2, 6, 500), "Assistant Quelbrin Version 2.6 Release 5");
+    EXPECT_EQ(MainCaption("Assistant Quelbrin", 2, 6, 501), "Assistant Quelbrin Version 2.6 Release 5.01 Prerelease ");
+    const struct {
+        int32_t kind;
+        const char* text;
+        const char* image;
+    } cases[] = {
+        {NoInterfaceKind, "Aucune sélectionnée", ""},
+        {CANBus, "Hardware: HW\r\nRéseau :Net (250 kBaud) ", "IMG_CAN"},
+        {PROFIBUS, "Maître PROFIBUS Hilscher  PROFIBUS (Carte3)", "IMG_PROFIBUS"},
+        {3, "Type d'interface inconnu !", "IMG_DISCONNECT"},
+        {RS232, "RS232\r\nCOM7 (9600 Baud, 8, even, 1)", "IMG_RS232"},
+        {DeviceNet, "DeviceNet\r\n125kBaud", "IMG_DEVICENET"},
+        {9, "Type d'interface inconnu !", ""},
+    };
+    for (const auto& c : cases) {
+        InterfaceSettings settings;
+        settings.InterfaceType = c.kind;
+        settings.HWName = "HW";
+        settings.BusName = "Net";
+        settings.BaudRate = 250;
+        settings.PType = 10;
+        settings.Devno = 3;
+        settings.ComPort = 7;
+        settings.DeviceNetBaud = 2;
+        EXPECT_EQ(InterfaceStateText(settings), QString::fromUtf8(c.text)) << c.kind;
+        EXPECT_EQ(DeviceKindImage(c.kind), QString::fromUtf8(c.image)) << c.kind;
+    }
+}
+
+TEST(frmMain, FirstActivationConnectsTheStandardInterfaceOrAsksForOne)
+{
+    const struct {
+        const char* name;
+        int32_t standardKind;
+        const char* net;
+        int chooserAsked;
+        int32_t devices;     // in the table afterwards
+        const char* message; // the connect's failure, or null
+    } cases[] = {
+        {"present", CANBus, "Démo", 0, 0, nullptr},
+        {"absent", NoInterfaceKind, "", 1, 3, nullptr},
+        {"failing", CANBus, "Nulle part", 1, 3,
+         "Erreur-16510 lors de la connexion : 'Matériel 'Simulation' ou réseau 'Nulle part' n'existe pas !'"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MainWorld w;
+        Interface_CloseBus(w.state(), w.world.settings());
+        w.state().CurrentInterface = {};
+        w.state().StandardInterface.InterfaceType = c.standardKind;
+        w.state().StandardInterface.HWName = SimulationHardware;
+        w.state().StandardInterface.BusName = QString::fromUtf8(c.net);
+        w.window.activate();
+        EXPECT_EQ(w.chooser.asked, c.chooserAsked);
+        EXPECT_TRUE(w.state().CurrentInterface.Connected);
+        EXPECT_EQ(w.text("LabelCurrentIfVal"), SimulationText);
+        EXPECT_EQ(w.state().DeviceCount, c.devices);
+        EXPECT_EQ(w.state().CurrentDevice, 0);
+        EXPECT_EQ(w.devices()->currentIndex(), -1);
+        EXPECT_EQ(w.world.host().texts(), c.message ? QStringList{QString::fromUtf8(c.message)} : QStringList{});
+        EXPECT_TRUE(w.window.isEnabled());
+        w.window.activate();  // only the first activation connects
+        EXPECT_EQ(w.chooser.asked, c.chooserAsked);
+    }
+}
+
+TEST(frmMain, DeviceListShowsTheTableWithKeysAndIcons)
+{
+    MainWorld w;
+    QComboBox* list = w.devices();
+    EXPECT_FALSE(list->isEnabled());
+    EXPECT_EQ(list->count(), 0);
+    EXPECT_EQ(list->placeholderText(), NotConnected);
+    EXPECT_EQ(w.text("LabelMeasVal"), NotConnected);
+
+    w.window.runCommand("MENUITEM_DEVICESCAN");
+    ASSERT_EQ(list->count(), 3);
+    EXPECT_TRUE(list->isEnabled());
+    // Grouped by description, then in scan order (node 127 down to 1).
+    const char* labels[] = {"CAN-ID 42, Snr. 100042", "CAN-ID 3, Snr. 100003", "CAN-ID 17, Snr. 100017"};
+    for (int row = 0; row < 3; ++row) {
+        const DeviceEntry& entry = w.state().Devices[row + 1];
+        EXPECT_EQ(list->itemText(row), Device_GetLabel(entry));
+        EXPECT_EQ(list->itemText(row), QString::fromUtf8(labels[row]));
+        EXPECT_EQ(list->itemData(row).toString(), "SerialNumber:" + entry.SerialNumber);
+        EXPECT_FALSE(list->itemIcon(row).isNull());
+    }
+    EXPECT_EQ(list->currentIndex(), 0) << "the scan connects the first device";
+    EXPECT_TRUE(w.window.measuring());
+}
+
+TEST(frmMain, ChoosingADeviceSwitchesOrLeavesNothingConnected)
+{
+    const struct {
+        const char* name;
+        bool silent;       // the chosen device does not answer
+        int32_t current;   // afterwards
+        bool measuring;
+    } cases[] = {
+        {"answers", false, 2, true},
+        {"silent", true, 0, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MainWorld w;
+        w.window.runCommand("MENUITEM_DEVICESCAN");
+        w.world.host().messages.clear();
+        w.world.amplifier(uint8_t(w.state().Devices[2].NodeId)).setSilent(c.silent);
+        w.window.chooseDevice(1);
+        EXPECT_EQ(w.state().CurrentDevice, c.current);
+        EXPECT_EQ(w.window.measuring(), c.measuring);
+        EXPECT_EQ(w.window.SigTimer().isActive(), c.measuring);
+        EXPECT_EQ(w.devices()->currentIndex(), c.current - 1);
+        EXPECT_EQ(w.text("LabelMeasVal") == NotConnected, !c.measuring);
+        EXPECT_EQ(w.world.host().messages.empty(), !c.silent);
+        EXPECT_FALSE(w.state().Devices[1].Online) << "the device before is disconnected";
+    }
+}
+
+TEST(frmMain, MenuStatesFollowTheInterfaceKindAndTheDevice)
+{
+    const struct {
+        int32_t kind;
+        bool scanned;  // the scan connected device 1
+        bool preOperational;
+    } cases[] = {
+        {CANBus, false, true}, {CANBus, true, true}, {PROFIBUS, true, false},
+        {RS232, true, false},  {DeviceNet, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(kindName(c.kind) + (c.scanned ? " scanned" : ""));
+        MainWorld w(c.kind);
+        if (c.scanned)
+            w.window.runCommand("MENUITEM_DEVICESCAN");
+        w.window.updateMenuStates();
+        auto enabled = [&w](const char* key) { return w.window.command(key)->isEnabled(); };
+        EXPECT_EQ(enabled("MENUITEM_READING"), c.scanned);
+        EXPECT_EQ(w.window.command("MENUITEM_READING")->isChecked(), c.scanned);
+        EXPECT_EQ(enabled("MENUITEM_SAVECONFIG"), c.scanned);
+        EXPECT_EQ(enabled("MENUITEM_LOADCONFIG"), c.scanned);
+        EXPECT_EQ(enabled("MENUITEM_SETPREOPERATIONAL"), c.preOperational);
+        EXPECT_EQ(w.window.findChild<QMenu*>("MENU_DEVICE")->isEnabled(), c.scanned);
+        EXPECT_TRUE(enabled("MENUITEM_INTERFACECHOOSE"));
+        for (const char* later : {"MENUITEM_DEVSTATUS", "MENUITEM_TERMINALSDO", "MENUITEM_RECORDREADING"})
+            EXPECT_FALSE(enabled(later)) << later;
+    }
+}
+
+TEST(frmMain, ReadingCommandStopsAndStartsTheMeasurement)
+{
+    MainWorld w;
+    w.window.runCommand("MENUITEM_DEVICESCAN");
+    w.window.updateMenuStates();
+    w.window.command("MENUITEM_READING")->trigger();
+    EXPECT_FALSE(w.window.measuring());
+    EXPECT_EQ(w.text("LabelMeasVal"), QStringLiteral("Arrêté"));
+    w.window.updateMenuStates();
+    w.window.command("MENUITEM_READING")->trigger();
+    EXPECT_TRUE(w.window.measuring());
+    EXPECT_TRUE(w.window.SigTimer().isActive());
+}
+
+TEST(frmMain, ScanFindingNoneHidesTheGridAndInterfaceChoiceConnectsDeviceOne)
+{
+    MainWorld empty(CANBus, {});
+    empty.world.host().answers = {msg::No};
+    empty.window.runCommand("MENUITEM_DEVICESCAN");
+    EXPECT_TRUE(empty.find<QWidget>("fpSpreadParameters")->isHidden());
+    EXPECT_FALSE(empty.devices()->isEnabled());
+    EXPECT_EQ(empty.devices()->currentIndex(), -1);
+
+    MainWorld w;
+    w.window.runCommand("MENUITEM_INTERFACECHOOSE");
+    EXPECT_EQ(w.chooser.asked, 1);
+    EXPECT_EQ(w.state().CurrentDevice, 1);
+    EXPECT_TRUE(w.state().Devices[1].Online);
+    EXPECT_FALSE(w.find<QWidget>("fpSpreadParameters")->isHidden());
+    EXPECT_EQ(w.text("LabelCurrentIfVal"), SimulationText);
+}
+
+// Answers the next file dialog with a file, after checking its title.
+void answerFileDialog(const QString& title, const QString& file)
+{
+    QTimer::singleShot(0, [title, file] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->objectName(), "CommonDlg");
+        EXPECT_EQ(dialog->windowTitle(), title);
+        EXPECT_EQ(dialog->nameFilters(), QStringList({"Configuration de l'appareil (*.xml)", "Tous les fichiers (*.*)"}));
+        dialog->selectFile(file);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+}
+
+TEST(frmMain, SavedConfigurationLoadsIntoTheDevice)
+{
+    MainWorld w;
+    w.window.runCommand("MENUITEM_DEVICESCAN");
+    const QString file = QDir(GetUserProfileFolder()).filePath("saved.xml");
+    answerFileDialog("Sauvegarder la configuration de l'appareil", file);
+    w.window.runCommand("MENUITEM_SAVECONFIG");
+    ASSERT_TRUE(QFileInfo::exists(file));
+    EXPECT_EQ(GetUserDataPath(w.state().core), QFileInfo(file).absolutePath());
+
+    const QString path = QStringLiteral("Scaling/DecimalPointPos");
+    const QByteArray saved = w.world.onDevice(path, SecondQsgNode);
+    w.world.put(path, le(saved.at(0) == 5 ? 4 : 5, saved.size()), SecondQsgNode);
+    answerFileDialog("Charger la configuration de l'appareil", file);
+    w.window.runCommand("MENUITEM_LOADCONFIG");
+    EXPECT_EQ(w.world.onDevice(path, SecondQsgNode), saved);
+    EXPECT_TRUE(w.world.host().messages.empty()) << w.world.host().texts().join('\n').toStdString();
+}
+
+TEST(frmMain, NothingStartsWhileAnOperationRuns)
+{
+    const struct {
+        const char* name;
+        std::function<void(frmMain&)> act;
+    } cases[] = {
+        {"measurement tick", [](frmMain& window) { window.SigTimer_Timer(); }},
+        {"second command", [](frmMain& window) { window.runCommand("MENUITEM_RELOAD"); }},
+        {"device choice", [](frmMain& window) { window.chooseDevice(1); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MainWorld w;
+        w.window.runCommand("MENUITEM_DEVICESCAN");
+        int readsDuring = -1;
+        w.world.host().onMessage = [&](const QString&) {
+            EXPECT_TRUE(w.window.operationGuard().busy());
+            w.world.clearTraffic();
+            c.act(w.window);
+            readsDuring = w.world.traffic().reads;
+        };
+        w.world.host().answers = {msg::No};
+        w.window.runCommand("MENUITEM_SETPREOPERATIONAL");  // asks before it acts
+        EXPECT_EQ(readsDuring, 0);
+        EXPECT_EQ(w.state().CurrentDevice, 1);
+        EXPECT_FALSE(w.window.operationGuard().busy());
+
+        w.world.host().onMessage = nullptr;
+        w.world.clearTraffic();
+        c.act(w.window);
+        EXPECT_GT(w.world.traffic().reads, 0) << "after the operation it works";
+    }
+}
+
+}  // namespace
+}  // namespace devicetest
