@@ -19,5 +19,5 @@ void Interface_CloseBus(AppState& state, InterfaceSettings& settings);
 [[nodiscard]] int32_t LoadStandardInterface(AppState& state, InterfaceSettings& settings);
 [[nodiscard]] int32_t SaveStandardInterface(AppState& state, const InterfaceSettings& settings);
 // The settings file with the standard interface it holds (none when it holds no
-// usable one), for the first activation to connect.
-[[nodiscard]] int32_t AppConf_Load(AppState& state);
+// usable one), for the first activation to connect. Always 0, as the core load.
+int32_t AppConf_Load(AppState& state);

@@ -1,5 +1,6 @@
 #include "ui/WindowPlacement.h"
 
+#include "core/ResultCodes.h"
 #include "core/Host.h"
 #include "core/Settings.h"
 
@@ -119,15 +120,19 @@ int32_t SaveWindowPlacement(AppCore& core, QWidget& window, Host* panel)
         busy.emplace(*core.host);
     if (panel)
         panel->setStatusText(QStringLiteral("Mise à jour du fichier de configuration !"));
+    int32_t result = rc::Ok;
     const auto store = [&](const char* field, int pixels) {
-        AppConf_SetValue(core, placementKey(window, field),
-                         QString::number(qRound64(PixelsToTwips(pixels))));
+        const int32_t stored =
+            AppConf_SetValue(core, placementKey(window, field), QString::number(qRound64(PixelsToTwips(pixels))));
+        if (result == rc::Ok)
+            result = stored;
     };
     store("Top", window.y());
     store("Left", window.x());
     store("Width", window.width());
     store("Height", window.height());
-    const int32_t result = AppConf_Save(core);
+    if (result == rc::Ok)
+        result = AppConf_Save(core);
     if (panel)
         panel->setStatusText(QString());
     return result;

@@ -298,7 +298,8 @@ void frmMain::activate()
     if (state_.StandardInterface.InterfaceType != NoInterfaceKind) {
         current = state_.StandardInterface;
         current.Connected = false;
-        Interface_Connect(state_, current);
+        // A failed connect has shown its message; what counts below is whether it is connected.
+        static_cast<void>(Interface_Connect(state_, current));
     }
     InitParameterGroup();
     host().processEvents();
@@ -306,7 +307,8 @@ void frmMain::activate()
         if (current.InterfaceType == CANBus)
             CAN_FindNet(state_, current);
     } else if (chooser_ != nullptr) {
-        Interface_SelectAndConnect(state_, current, *chooser_, &host());
+        // The command shows its own failures; the device list shows what it found.
+        static_cast<void>(Interface_SelectAndConnect(state_, current, *chooser_, &host()));
     }
     state_.CurrentDevice = 0;
     InitParameterGroup();

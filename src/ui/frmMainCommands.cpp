@@ -112,8 +112,8 @@ void frmMain::dispatch(const QString& key)
     else if (key == QLatin1String("MENUITEM_DEVICESCAN"))
         scanDevices();
     else if (key == QLatin1String("MENUITEM_RELOAD") && currentConnected()) {
-        Conf_UpdateValue(state_, state_.CurrentInterface, state_.Devices[state_.CurrentDevice], parameters(), Whole,
-                         &host());
+        readBackIntoConfiguration(state_, state_.CurrentInterface, state_.Devices[state_.CurrentDevice], parameters(),
+                                  Whole, &host());
         Global_Update();
     } else if (key == QLatin1String("MENUITEM_DEVRESTART"))
         restartDevice();
@@ -236,7 +236,7 @@ void frmMain::loadConfiguration()
         DeviceEntry& entry = state_.Devices[state_.CurrentDevice];
         if (DeviceSetValue(state_, state_.CurrentInterface, entry, parameters(), Whole, &host(), false) ==
             rc::ReloadComplete)
-            Conf_UpdateValue(state_, state_.CurrentInterface, entry, parameters(), Whole, &host());
+            readBackIntoConfiguration(state_, state_.CurrentInterface, entry, parameters(), Whole, &host());
     }
     Global_Update();
 }

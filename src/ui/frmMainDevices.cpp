@@ -171,7 +171,8 @@ void frmMain::disconnectCurrent()
     const int32_t current = state_.CurrentDevice;
     CloseDeviceViews();
     if (current >= 1 && current <= state_.DeviceCount)
-        Device_Disconnect(state_, state_.CurrentInterface, state_.Devices[current], &host());
+        // A refused store has been shown or logged by the disconnect itself.
+        static_cast<void>(Device_Disconnect(state_, state_.CurrentInterface, state_.Devices[current], &host()));
     state_.CurrentDevice = 0;
 }
 

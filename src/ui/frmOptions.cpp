@@ -114,19 +114,29 @@ void frmOptions::choosePath()
         TextPath->setText(folder);
 }
 
+// Keeps the first failure, so that OK reports it instead of saving half the options.
+void frmOptions::store(const QString& key, const QString& value)
+{
+    const int32_t stored = AppConf_SetValue(core_, key, value);
+    if (saveResult_ == rc::Ok)
+        saveResult_ = stored;
+}
+
 void frmOptions::accept()
 {
+    saveResult_ = rc::Ok;
     core_.FollowingHelp = CheckFollowingHelp->isChecked();
-    AppConf_SetValue(core_, QStringLiteral("FollowingHelp"), boolToSetting(core_.FollowingHelp));
+    store(QStringLiteral("FollowingHelp"), boolToSetting(core_.FollowingHelp));
     // With no item chosen (a stored signal the list does not offer) the signal stays.
     if (ComboStandardSignal->currentIndex() >= 0)
         core_.StandardSignal = int16_t(ComboStandardSignal->currentData().toInt());
-    AppConf_SetValue(core_, QStringLiteral("Device/StandardSignal"), QString::number(core_.StandardSignal));
+    store(QStringLiteral("Device/StandardSignal"), QString::number(core_.StandardSignal));
     core_.AutoLog = CheckLogDefault->isChecked();
-    AppConf_SetValue(core_, QStringLiteral("AutoLog"), boolToSetting(core_.AutoLog));
+    store(QStringLiteral("AutoLog"), boolToSetting(core_.AutoLog));
     core_.RecordingFilePath = TextPath->text().isEmpty() ? GetAppDataFolder(core_) : TextPath->text();
-    AppConf_SetValue(core_, QStringLiteral("Device/RecordingFilePath"), core_.RecordingFilePath);
-    saveResult_ = AppConf_Save(core_);
+    store(QStringLiteral("Device/RecordingFilePath"), core_.RecordingFilePath);
+    if (saveResult_ == rc::Ok)
+        saveResult_ = AppConf_Save(core_);
     QDialog::accept();
 }
 

@@ -32,6 +32,7 @@ public slots:
     void accept() override;
 
 private:
+    void store(const QString& key, const QString& value);
     QGroupBox* helpFrame();
     QGroupBox* measurementFrame();
     void choosePath();

@@ -85,10 +85,11 @@ TEST(AccessOpen, FailedOpenShowsTheLibraryErrorAndStaysOffline)
         SCOPED_TRACE(kindName(c.kind));
         DeviceWorld world(c.kind);
         world.amplifier().setSilent(true);
-        if (c.kind == RS232)
+        if (c.kind == RS232) {
             ASSERT_EQ(AppConf_SetValue(world.state().core, QStringLiteral("SerialPorts/COM1"),
                                        QStringLiteral("/nonexistent/tty")),
                       rc::Ok);
+        }
         DeviceEntry entry = world.entry();
         EXPECT_EQ(Device_Open(world.state(), world.settings(), entry, nullptr), c.result);
         EXPECT_FALSE(entry.Online);

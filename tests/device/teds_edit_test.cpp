@@ -100,7 +100,7 @@ TEST(TedsEditor, StartsForADeviceWithASensor)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         DeviceWorld world(CANBus);
-        DeviceEntry& entry = world.connectDevice(3);
+        world.connectDevice(3);
         SimAmplifier& amplifier = world.amplifier(3);
         if (c.sensor != Sensor::WithTeds)
             amplifier.setTedsBlock({});

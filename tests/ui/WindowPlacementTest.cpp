@@ -48,8 +48,9 @@ protected:
     }
     void store(const char* field, const QString& value)
     {
-        if (!value.isEmpty())
-            AppConf_SetValue(app, QStringLiteral("GUI/Windows/frmTest/") + field, value);
+        if (!value.isEmpty()) {
+            ASSERT_EQ(AppConf_SetValue(app, QStringLiteral("GUI/Windows/frmTest/") + field, value), rc::Ok);
+        }
     }
     void restore(bool minimumApplies = true)
     {
@@ -86,7 +87,7 @@ TEST_F(WindowPlacementTest, SaveThenRestoreGivesTheSameGeometry)
     EXPECT_EQ(world.host.busyDepth, 0);
 
     QString width;
-    AppConf_GetValue(app, QStringLiteral("GUI/Windows/frmTest/Width"), width);
+    ASSERT_EQ(AppConf_GetValue(app, QStringLiteral("GUI/Windows/frmTest/Width"), width), rc::Ok);
     EXPECT_EQ(width, QString::number(qRound(PixelsToTwips(410))));
     window.setGeometry(Designed);
     restore();
