@@ -74,7 +74,7 @@ frmInterfaceSelect::frmInterfaceSelect(AppState& state, QWidget* parent)
     layout->addLayout(middle, 1);
     layout->addWidget(CheckDefaultInterface);
     layout->addLayout(buttonRow());
-    setMinimumSize(420, 360);
+    setMinimumSize(460, 420);
     resize(minimumSize());
 }
 
@@ -138,7 +138,6 @@ void frmInterfaceSelect::fillTree(qsizetype selected)
         item->setText(0, node.text);
         item->setIcon(0, Icon(node.image));
         item->setData(0, Qt::UserRole, node.key);
-        item->setData(0, ImageRole, node.image);
         item->setExpanded(true);
         items.insert(node.key, item);
         if (selected >= 0 && InterfaceKey_Position(node.key, list_.size()) == selected)

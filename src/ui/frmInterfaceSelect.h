@@ -18,15 +18,13 @@ class QTreeWidgetItem;
 // standard interface. The PROFIBUS cards defined here stay offered as long as the
 // dialog object lives.
 //
-// Controls: "CanBusSelectView" (each item holds its key in Qt::UserRole and its image
-// name in ImageRole), "CheckDefaultInterface", "LabelDescription", "FrameProfiBus"
+// Controls: "CanBusSelectView" (each item holds its key in Qt::UserRole), "CheckDefaultInterface", "LabelDescription", "FrameProfiBus"
 // with "ctlButtonProfiBusIfCreate" and "ctlButtonProfiBusIfDelete", "ctlButtonOK",
 // "ctlButtonCancel", "cmdHelp".
 class frmInterfaceSelect : public QDialog, public InterfaceChooser {
     Q_OBJECT
 
 public:
-    static constexpr int ImageRole = Qt::UserRole + 1;
     static constexpr int32_t HelpTopic = 120;
 
     explicit frmInterfaceSelect(AppState& state, QWidget* parent = nullptr);

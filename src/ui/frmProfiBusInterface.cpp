@@ -58,7 +58,8 @@ frmProfiBusInterface::frmProfiBusInterface(AppState& state, QWidget* parent)
     layout->addLayout(form);
     layout->addStretch();
     layout->addWidget(buttons);
-    setMinimumSize(sizeHint());
+    // Room between the choices and the buttons.
+    setMinimumSize(sizeHint() + QSize(40, 24));
 }
 
 int frmProfiBusInterface::DefineProfibusCard(int16_t& pType, int16_t& devno)

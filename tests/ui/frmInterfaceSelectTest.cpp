@@ -285,12 +285,14 @@ TEST(frmInterfaceSelect, StartsOnTheCurrentInterfaceAndKeysMoveAndChoose)
         for (QTreeWidgetItemIterator it(tree); *it; ++it) {
             const QColor expected = *it == tree->currentItem() ? QColor(0xBC, 0xDC, 0xFF) : QColor(Qt::white);
             EXPECT_EQ((*it)->background(0).color(), expected) << (*it)->text(0).toStdString();
+            EXPECT_FALSE((*it)->icon(0).isNull()) << (*it)->text(0).toStdString();
         }
         QTest::keyClick(tree, Qt::Key_Return);
     });
     EXPECT_EQ(result, (InterfaceChoice{RS232, "", "", 9600, 0, 6}));
 
     const auto cancelled = chooseAndDo(dialog, DemoNet, [&] {
+        ASSERT_NE(treeOf(dialog)->currentItem(), nullptr);
         EXPECT_EQ(treeOf(dialog)->currentItem()->text(0), "Démo (1000 kBaud)");
         QTest::keyClick(treeOf(dialog), Qt::Key_Escape);
     });
@@ -372,7 +374,7 @@ TEST(frmInterfaceSelect, CardsAreCreatedTriedAndDeletedButNothingElse)
         });
         clickButton(dialog, "ctlButtonProfiBusIfCreate");
         ASSERT_NE(nodeWithText(dialog, created), nullptr);
-        EXPECT_EQ(treeOf(dialog)->currentItem()->text(0), created);
+        EXPECT_EQ(treeOf(dialog)->currentItem(), nodeWithText(dialog, created));
         EXPECT_FALSE(dynamic_cast<SimProfibusMaster&>(*world.state.buses.profibus).isCardOpen({10, 1}));
 
         for (const char* other : {"Démo (1000 kBaud)", "Simulation", "COM1 (9600 Baud, 8, even, 1)", "PROFIBUS"}) {
