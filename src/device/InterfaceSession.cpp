@@ -9,10 +9,10 @@
 #include "transport/InterfaceManager.h"
 
 namespace {
-
 constexpr int32_t kSerialBaud = 9600;
+}  // namespace
 
-InterfaceChoice choiceOf(const InterfaceSettings& settings)
+InterfaceChoice Interface_ChoiceOf(const InterfaceSettings& settings)
 {
     InterfaceChoice choice;
     choice.kind = settings.InterfaceType;
@@ -38,7 +38,7 @@ InterfaceChoice choiceOf(const InterfaceSettings& settings)
     return choice;
 }
 
-void takeChoice(const InterfaceChoice& choice, InterfaceSettings& settings)
+void Interface_TakeChoice(const InterfaceChoice& choice, InterfaceSettings& settings)
 {
     settings.InterfaceType = choice.kind;
     switch (choice.kind) {
@@ -66,8 +66,6 @@ void takeChoice(const InterfaceChoice& choice, InterfaceSettings& settings)
     }
 }
 
-}  // namespace
-
 int32_t Interface_Disconnect(AppState& state, InterfaceSettings& settings)
 {
     state.core.host->closeDeviceViews();
@@ -79,9 +77,9 @@ int32_t Interface_Disconnect(AppState& state, InterfaceSettings& settings)
 int32_t Interface_SelectAndConnect(AppState& state, InterfaceSettings& settings, InterfaceChooser& chooser,
                                    Host* panel)
 {
-    const InterfaceChoice current = choiceOf(settings);
+    const InterfaceChoice current = Interface_ChoiceOf(settings);
     Interface_Disconnect(state, settings);
-    takeChoice(chooser.choose(current).value_or(current), settings);
+    Interface_TakeChoice(chooser.choose(current).value_or(current), settings);
     if (settings.InterfaceType == NoInterfaceKind) {
         settings.Connected = false;
         return rc::Ok;

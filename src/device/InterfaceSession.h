@@ -21,6 +21,11 @@ struct InterfaceChoice {
     bool operator==(const InterfaceChoice&) const = default;
 };
 
+// The selection's values of an interface, and an interface taking a choice: only the
+// values of the chosen kind change; a serial line gets its fixed settings.
+InterfaceChoice Interface_ChoiceOf(const InterfaceSettings& settings);
+void Interface_TakeChoice(const InterfaceChoice& choice, InterfaceSettings& settings);
+
 // The interface selection as the session sees it: the program shows its dialog,
 // tests script the answer.
 class InterfaceChooser {
