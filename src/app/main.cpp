@@ -2,6 +2,7 @@
 #include "device/BusSetup.h"
 #include "transport/AppState.h"
 #include "ui/QtHost.h"
+#include "ui/frmInterfaceSelect.h"
 #include "ui/frmMain.h"
 
 #include <QApplication>
@@ -33,7 +34,8 @@ int main(int argc, char* argv[])
     if (App_Init(state) < 0)
         return 1;
     Bus_CreateProgramLibraries(state);
-    frmMain window(state, nullptr);
+    frmInterfaceSelect chooser(state);
+    frmMain window(state, &chooser);
     window.show();
     return QApplication::exec();
 }

@@ -1,5 +1,6 @@
 #include "core/Settings.h"
 
+#include "core/Log.h"
 #include "core/ResultCodes.h"
 #include "core/xml/XmlFiles.h"
 
@@ -93,7 +94,12 @@ int32_t AppConf_Save(AppCore& app)
     // A damaged file that was met at start-up is never written over.
     if (settingsRoot(app).isNull())
         return rc::MissingDocument;
-    return app.SettingsDocument->save(AppConf_FilePath(app)) ? rc::Ok : rc::Failed;
+    if (app.SettingsDocument->save(AppConf_FilePath(app)))
+        return rc::Ok;
+    // The old file stays as it was; the log says why the new settings are not in it.
+    Log_Write(app, QStringLiteral("AppConf_Save(): ") + AppConf_FilePath(app) +
+                       QStringLiteral(" n'a pas pu être écrit"));
+    return rc::Failed;
 }
 
 int32_t AppConf_GetValue(AppCore& app, const QString& key, QString& value)

@@ -173,10 +173,10 @@ void frmInterfaceSelect::takeSelected()
     }
     const InterfaceSettings& entry = list_[*position];
     result_ = Interface_ChoiceOf(entry);
-    if (CheckDefaultInterface->isChecked()) {
-        SaveStandardInterface(state_, entry);
-        AppConf_Save(state_.core);
-    }
+    // A kind that cannot be the standard interface (a COM port) is not stored; a failed
+    // save of the settings file is logged by the save.
+    if (CheckDefaultInterface->isChecked() && SaveStandardInterface(state_, entry) >= 0)
+        static_cast<void>(AppConf_Save(state_.core));
     accept();
 }
 

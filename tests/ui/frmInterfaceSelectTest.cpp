@@ -220,8 +220,9 @@ TEST(frmInterfaceSelect, OkHandsTheChosenInterfaceBackOrRefusesANodeThatIsNone)
         EXPECT_EQ(result, c.result);
         EXPECT_EQ(stayedOpen, c.refused);
         EXPECT_EQ(world.folder.host.texts(), c.refused ? QStringList{ChooseFirst} : QStringList{});
-        if (c.refused)
+        if (c.refused) {
             EXPECT_EQ(world.folder.host.messages[0].style, msg::Information);
+        }
     }
 }
 
@@ -274,8 +275,8 @@ TEST(frmInterfaceSelect, TheStandardInterfaceBoxStoresTheChoiceOfAStorableKind)
         SelectWorld world;
         InterfaceSettings standard;
         Interface_TakeChoice(before, standard);
-        SaveStandardInterface(world.state, standard);
-        AppConf_Save(world.state.core);
+        ASSERT_EQ(SaveStandardInterface(world.state, standard), rc::Ok);
+        ASSERT_EQ(AppConf_Save(world.state.core), rc::Ok);
         frmInterfaceSelect dialog(world.state);
         chooseAndDo(dialog, c.current, [&] {
             dialog.findChild<QCheckBox*>(QStringLiteral("CheckDefaultInterface"))->setChecked(c.ticked);
