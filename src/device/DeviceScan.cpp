@@ -50,6 +50,8 @@ int32_t Device_Scan(AppState& state, const InterfaceSettings& settings, Host* pa
     do {
         result = scanOnce(state, settings, panel);
     } while (result == 0 && askToScanAgain(host));
+    // The bus searches leave their bar full or at zero; the search is over, so it goes.
+    host.setProgress(0, 0);
     Log_Write(state.core, QStringLiteral("Device scan completed. %1 device(s) found.").arg(state.DeviceCount));
     return result;
 }

@@ -65,6 +65,8 @@ TEST(Scan, DemoRackIsGroupedByDescriptionThenFoundOrder)
         const int32_t count = Device_Scan(world.state(), world.settings(), &world.host());
         EXPECT_EQ(count, int32_t(c.labels.size()));
         EXPECT_EQ(world.state().DeviceCount, count);
+        ASSERT_FALSE(world.host().progress.empty());
+        EXPECT_EQ(world.host().progress.back(), (std::pair<int, int>{0, 0})) << "the bar is hidden after the search";
         EXPECT_EQ(world.tableLabels(), c.labels);
         EXPECT_EQ(descriptionIndexes(world.state()), c.descriptions);
         for (int32_t i = 1; i <= count; ++i)
