@@ -23,7 +23,7 @@ VendorAddress vendorAddress(const AppState& state)
 {
     VendorAddress address;
     XmlNode vendor;
-    // Without an address the scan asks for object 0, which no node has, and finds nothing.
+    // A missing part of the address stays 0: nodes without that object are not found.
     if (!state.descriptions.empty() &&
         Descr_FindNode(QStringLiteral("Common/VendorID"), state.descriptions.front().get(), vendor) == 0)
         static_cast<void>(SDO_GetAddress(vendor, address.index, address.sub));
