@@ -117,7 +117,8 @@ void benchScan(Client& client, const QString& bus, long scans)
     std::vector<DeviceEntry> found;
     const double us = microsecondsPerRun(scans, [&](long) {
         found.clear();
-        static_cast<void>(CAN_ScanRead(client.folder.state, client.settings, nullptr, found));  // found tells
+        // The count found tells whether the scans worked.
+        static_cast<void>(CAN_ScanRead(client.folder.state, client.settings, nullptr, found));
     });
     if (found.size() != PresentNodes)
         QTextStream(stderr) << "the scan found " << found.size() << " nodes" << Qt::endl;
