@@ -90,7 +90,7 @@ public:
             case 0: broken = upload(); break;
             case 1: broken = download(); break;
             case 2: broken = queuedReads(); break;
-            default: client_.setTimeoutTime(1 + input_.byte()); break;
+            default: broken = setTimeout(); break;
             }
             if (!broken.isEmpty())
                 return broken;
@@ -106,6 +106,12 @@ private:
         return choice < 0xF0 ? served_ : choice % 0x90;
     }
     static bool valid(uint8_t node) { return node >= 1 && node <= 127; }
+
+    QString setTimeout()
+    {
+        const int32_t result = client_.setTimeoutTime(1 + input_.byte());
+        return result == rc::Ok ? QString() : failure("setTimeoutTime", result);
+    }
 
     QString upload()
     {
@@ -159,7 +165,8 @@ private:
                 requests.push_back(request);
         }
         const int32_t order = input_.byte() % 2;
-        client_.setReadSdoFromQueueOrder(order);
+        if (const int32_t set = client_.setReadSdoFromQueueOrder(order); set != rc::Ok)
+            return failure("setReadSdoFromQueueOrder", set);
         for (const Request& request : requests) {
             uint32_t sdoError = 0;
             Request named = request;
@@ -199,6 +206,7 @@ QString fuzzSdoClient(const uint8_t* data, size_t size)
     CanopenClient client(std::move(catalog));
     if (client.connectClientToNet(QStringLiteral("Fuzz"), QStringLiteral("Net")) != rc::Ok)
         return QStringLiteral("connect failed");
-    client.setTimeoutTime(1 + input.byte());
+    if (const int32_t set = client.setTimeoutTime(1 + input.byte()); set != rc::Ok)
+        return failure("setTimeoutTime", set);
     return SdoSession(input, client, served).run();
 }

@@ -35,7 +35,8 @@ QString sdoAbortText(AppState& state, const InterfaceSettings& settings, const D
 {
     QByteArray bytes;
     int32_t length = 0;
-    SDO_ReadAbortCode(state, settings, entry, path, bytes, length);
+    // Whatever the read returns, the bytes it leaves are the abort code; none give the bus text.
+    static_cast<void>(SDO_ReadAbortCode(state, settings, entry, path, bytes, length));
     const QString abort = SDO_AbortText(bytes, length);
     return abort.isEmpty() ? QStringLiteral("Erreur de bus CAN !")
                            : QStringLiteral("Erreur CiA : '") + abort + '\'';

@@ -50,7 +50,7 @@ int32_t connectCan(AppState& state, InterfaceSettings& settings)
             break;
         }
         text = CAN_BusStatusText(result, qMax(can.getStatus(), 0));
-        can.resetCan();
+        static_cast<void>(can.resetCan());  // the next attempt tells whether it helped
         state.core.host->sleepMs(kResetPauseMs);
         settings.Connected = false;
     }
@@ -105,7 +105,7 @@ void Interface_CloseBus(AppState& state, InterfaceSettings& settings)
         switch (settings.InterfaceType) {
         case CANBus:
             if (state.buses.can)
-                state.buses.can->disconnectBus();
+                static_cast<void>(state.buses.can->disconnectBus());  // the net is left in any case
             break;
         case PROFIBUS:
             DPV1_CloseCard(state, settings);

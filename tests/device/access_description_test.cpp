@@ -23,8 +23,8 @@ QString communicationOf(XmlNode node)
     uint8_t classId = 0;
     uint8_t instance = 0;
     uint8_t attribute = 0;
-    SDO_GetAddress(node, index, sub);
     // A part that is missing stays 0 in the text.
+    static_cast<void>(SDO_GetAddress(node, index, sub));
     static_cast<void>(DPV1_GetAddress(node, slot, dpv1Index));
     static_cast<void>(DNET_GetAddress(node, classId, instance, attribute));
     return QStringLiteral("<Communication><SDO><Index>%1</Index><Sub>%2</Sub></SDO>"

@@ -57,7 +57,7 @@ TEST(QuelbrinSim, ServesItsAmplifiersOverVirtualcan)
     EXPECT_EQ(SDO_ReadValue(can, 5, 0x1018, 4, serial), rc::Ok);
     EXPECT_EQ(serial, 100005u);
 
-    can.disconnectBus();
+    EXPECT_EQ(can.disconnectBus(), rc::Ok);
     EXPECT_EQ(sim.stop(), 0) << "SIGTERM ends it cleanly";
 }
 

@@ -145,7 +145,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {attempt(Timeout, 1), attempt(Timeout, 2), attempt(Timeout, 3), ""},
                   15000, 0},
         RetryCase{"stopped by NMT",
-                  [](SimAmplifier&, CanLibrary& can) { can.setPdoOperMode(2, 42); },
+                  [](SimAmplifier&, CanLibrary& can) { ASSERT_EQ(can.setPdoOperMode(2, 42), rc::Ok); },
                   rc::NoDevice,
                   {attempt(Timeout, 1), attempt(Timeout, 2), attempt(Timeout, 3), ""},
                   15000, 0},

@@ -37,7 +37,7 @@ protected:
             return rack;
         });
         state().buses.can = std::make_unique<CanopenClient>(std::move(catalog));
-        state().buses.can->connectClientToNet("Simulation", "Démo");
+        EXPECT_EQ(state().buses.can->connectClientToNet("Simulation", "Démo"), rc::Ok);
         EXPECT_GT(Desr_LoadAll(state().core, state().descriptions), 0);
         settings_.InterfaceType = CANBus;
         entry_.InterfaceKind = CANBus;
@@ -100,7 +100,7 @@ TEST_F(SdoSyncTest, ErrorTextOfAnAbortReadsTheCodeAgain)
     target_.objects[{0x2200, 1}] = QByteArray(4, '\0');
     QByteArray buffer;
     int32_t length = 4;
-    SDO_ReadSync(state(), settings_, 5, 0x2200, 1, buffer, length, nullptr);
+    ASSERT_EQ(SDO_ReadSync(state(), settings_, 5, 0x2200, 1, buffer, length, nullptr), rc::CanSdoAbort);
     target_.abortNextRead = 0x06090030;  // still refused when asked again
     EXPECT_EQ(ErrorText(state(), settings_, entry_, rc::CanSdoAbort, QStringLiteral("Measurement/ValueGros")),
               QStringLiteral("Erreur CiA : 'Error class 6, error 9, additional code 30 (hex)\r\n"

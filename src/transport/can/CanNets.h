@@ -10,7 +10,7 @@ struct AppState;
 int32_t CAN_BitTimingToKbit(int32_t bitTiming);
 // Appends one entry per net the CAN library offers; the count, or the library's
 // negative result.
-int32_t CAN_ListNets(AppState& state, QList<InterfaceSettings>& nets);
+[[nodiscard]] int32_t CAN_ListNets(AppState& state, QList<InterfaceSettings>& nets);
 // Whether the settings' hardware and net are available; then the kind and bit rate
 // are taken from the list.
 bool CAN_FindNet(AppState& state, InterfaceSettings& settings);

@@ -23,9 +23,10 @@ VendorAddress vendorAddress(const AppState& state)
 {
     VendorAddress address;
     XmlNode vendor;
+    // A missing part of the address stays 0: nodes without that object are not found.
     if (!state.descriptions.empty() &&
         Descr_FindNode(QStringLiteral("Common/VendorID"), state.descriptions.front().get(), vendor) == 0)
-        SDO_GetAddress(vendor, address.index, address.sub);
+        static_cast<void>(SDO_GetAddress(vendor, address.index, address.sub));
     return address;
 }
 
@@ -74,16 +75,17 @@ int32_t CAN_ScanRead(AppState& state, const InterfaceSettings& settings, Host* p
     if (panel)
         panel->setStatusText(QStringLiteral("Recherche d'appareils..."));
     BusyPointer busy(host);
-    can.setReadSdoFromQueueOrder(0);
-    can.setTimeoutTime(CanLibrary::DefaultTimeoutMs);
+    // Valid values: the library takes them, so the settings calls are not checked.
+    static_cast<void>(can.setReadSdoFromQueueOrder(0));
+    static_cast<void>(can.setTimeoutTime(CanLibrary::DefaultTimeoutMs));
     const int32_t status = can.getStatus();
     if (status < 0)
         return status;
     if (status & (canstatus::BusHeavy | canstatus::BusOff)) {
-        can.resetCan();
+        static_cast<void>(can.resetCan());  // the replies tell whether the bus is back
         host.sleepMs(kResetPauseMs);
     }
-    can.setTimeoutTime(kScanTimeoutMs);
+    static_cast<void>(can.setTimeoutTime(kScanTimeoutMs));
     const VendorAddress address = vendorAddress(state);
     const size_t before = found.size();
     int32_t result = rc::Ok;
@@ -110,7 +112,7 @@ int32_t CAN_ScanRead(AppState& state, const InterfaceSettings& settings, Host* p
             batchStart = node - 1;
         }
     }
-    can.setTimeoutTime(CanLibrary::DefaultTimeoutMs);
+    static_cast<void>(can.setTimeoutTime(CanLibrary::DefaultTimeoutMs));
     if (panel)
         panel->setStatusText(QString());
     return result < 0 ? result : int32_t(found.size() - before);
@@ -128,6 +130,7 @@ void CAN_SetPreOperational(AppState& state)
         msg::Question);
     if (answer != msg::Yes || !state.buses.can)
         return;
+    // Sent three times so that a lost frame does no harm; a failure is not reported.
     for (int i = 0; i < 3; ++i)
-        state.buses.can->setPdoOperMode(0, 0);
+        static_cast<void>(state.buses.can->setPdoOperMode(0, 0));
 }

@@ -13,6 +13,7 @@ class Host;
 // Returns the number found, -3 when the interface is not a CAN net, or the
 // library's negative result (a read that cannot be queued ends the scan and leaves
 // nothing queued).
+[[nodiscard]]
 int32_t CAN_ScanRead(AppState& state, const InterfaceSettings& settings, Host* panel,
                      std::vector<DeviceEntry>& found);
 // After the user confirms, puts every node of the net into pre-operational state.

@@ -76,7 +76,8 @@ int32_t SDO_ReadSync(AppState& state, const InterfaceSettings& settings, uint8_t
         // The serial line has no bus status: its own result names the failure.
         text = settings.InterfaceType == RS232 ? resultCodeText(result) : CAN_BusStatusText(result, status);
         if (status & (canstatus::BusHeavy | canstatus::BusOff)) {
-            state.buses.can->resetCan();
+            // The next attempt or the status read tells whether the reset helped.
+            static_cast<void>(state.buses.can->resetCan());
             state.core.host->sleepMs(kResetPauseMs);
         }
         if (panel)

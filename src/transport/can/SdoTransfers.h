@@ -10,6 +10,7 @@
 // Reads exactly sizeof(T) bytes into value (an integer or a float); on failure the
 // value is left as it was.
 template <typename T>
+[[nodiscard]]
 int32_t SDO_ReadValue(CanLibrary& can, uint8_t node, uint16_t index, uint8_t sub, T& value)
 {
     uint8_t buffer[sizeof(T)] = {};
@@ -22,6 +23,7 @@ int32_t SDO_ReadValue(CanLibrary& can, uint8_t node, uint16_t index, uint8_t sub
 }
 
 template <typename T>
+[[nodiscard]]
 int32_t SDO_WriteValue(CanLibrary& can, uint8_t node, uint16_t index, uint8_t sub, T value)
 {
     uint8_t buffer[sizeof(T)];
@@ -30,7 +32,9 @@ int32_t SDO_WriteValue(CanLibrary& can, uint8_t node, uint16_t index, uint8_t su
 }
 
 // Reads into bytes: length in the capacity wanted, out what came.
+[[nodiscard]]
 int32_t SDO_ReadBytes(CanLibrary& can, uint8_t node, uint16_t index, uint8_t sub, QByteArray& bytes,
                       int32_t& length);
+[[nodiscard]]
 int32_t SDO_WriteBytes(CanLibrary& can, uint8_t node, uint16_t index, uint8_t sub,
                        const QByteArray& bytes);

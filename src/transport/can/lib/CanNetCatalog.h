@@ -35,6 +35,7 @@ public:
     // Opens a net: 0 and the bus, -16510 when hardware or net does not exist, -1 when
     // the interface exists but cannot be opened. A QCanBus plugin takes any interface
     // name it accepts, also one it does not list (a virtualcan "tcp://" URL).
+    [[nodiscard]]
     int32_t open(const QString& hardware, const QString& net, std::unique_ptr<CanFrameBus>& bus) const;
 
 private:

@@ -1,7 +1,6 @@
 #include "transport/can/lib/CanopenClient.h"
 
 #include "core/ResultCodes.h"
-#include "core/ResultCodes.h"
 #include "transport/can/lib/SdoClientEngine.h"
 #include "transport/can/lib/SdoDownloadTransfer.h"
 #include "transport/can/lib/SdoReadQueue.h"
@@ -19,7 +18,7 @@ CanopenClient::CanopenClient(CanNetCatalog catalog) : catalog_(std::move(catalog
 
 CanopenClient::~CanopenClient()
 {
-    disconnectBus();
+    static_cast<void>(disconnectBus());  // always 0
 }
 
 int32_t CanopenClient::connectClientToNet(const QString& hardware, const QString& net)

@@ -13,20 +13,23 @@ public:
     explicit CanopenClient(CanNetCatalog catalog);
     ~CanopenClient() override;
 
-    int32_t connectClientToNet(const QString& hardware, const QString& net) override;
-    int32_t disconnectBus() override;
-    int32_t resetCan() override;
-    int32_t getStatus() override;
-    int32_t getAvailableNets(QString& list) override;
+    [[nodiscard]] int32_t connectClientToNet(const QString& hardware, const QString& net) override;
+    [[nodiscard]] int32_t disconnectBus() override;
+    [[nodiscard]] int32_t resetCan() override;
+    [[nodiscard]] int32_t getStatus() override;
+    [[nodiscard]] int32_t getAvailableNets(QString& list) override;
+    [[nodiscard]]
     int32_t upload(uint8_t node, uint16_t index, uint8_t sub, uint8_t* buffer, int32_t& length) override;
+    [[nodiscard]]
     int32_t download(uint8_t node, uint16_t index, uint8_t sub, const uint8_t* data, int32_t length) override;
-    int32_t setTimeoutTime(int32_t milliseconds) override;
+    [[nodiscard]] int32_t setTimeoutTime(int32_t milliseconds) override;
     uint32_t lastAbortCode(uint8_t node, uint16_t index, uint8_t sub) const override;
-    int32_t setReadSdoFromQueueOrder(int32_t order) override;
-    int32_t queueReadSdo(uint8_t node, uint16_t index, uint8_t sub) override;
+    [[nodiscard]] int32_t setReadSdoFromQueueOrder(int32_t order) override;
+    [[nodiscard]] int32_t queueReadSdo(uint8_t node, uint16_t index, uint8_t sub) override;
+    [[nodiscard]]
     int32_t getReadSdoFromQueue(uint32_t& sdoError, uint8_t& node, uint16_t& index, uint8_t& sub,
                                 QByteArray& data) override;
-    int32_t setPdoOperMode(uint8_t mode, uint8_t node) override;
+    [[nodiscard]] int32_t setPdoOperMode(uint8_t mode, uint8_t node) override;
 
 private:
     int32_t checkTransfer(uint8_t node) const;

@@ -33,7 +33,7 @@ public:
 
 private:
     QtCanFrameBus();
-    int32_t createDevice(const QString& plugin, const QString& interfaceName);
+    [[nodiscard]] int32_t createDevice(const QString& plugin, const QString& interfaceName);
     bool waitConnected();
     void watchDevice();
     void write(const CanFrame& frame);
