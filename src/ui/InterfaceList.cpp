@@ -88,7 +88,8 @@ QList<InterfaceSettings> InterfaceList_Build(AppState& state, const QList<Interf
         card.Devno = current.Devno;
         list << card;
     }
-    CAN_ListNets(state, list);  // a library without nets adds none
+    // A library without nets adds none and the tree goes on without a CAN branch.
+    static_cast<void>(CAN_ListNets(state, list));
     if (DNET_HardwarePresent(state)) {
         for (const int32_t code : DeviceNetBaudCodes) {
             InterfaceSettings entry;
