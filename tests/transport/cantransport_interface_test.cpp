@@ -46,14 +46,6 @@ protected:
     CanTestRack* rack_ = nullptr;
 };
 
-TEST_F(InterfaceTest, ConnectsToAListedNet)
-{
-    InterfaceSettings settings = can("Simulation", "Démo");
-    EXPECT_GE(Interface_Connect(world.state, settings), 0);
-    EXPECT_TRUE(settings.Connected);
-    EXPECT_TRUE(world.host.messages.empty());
-}
-
 // A missing net of a built-in hardware, and a missing interface of a QCanBus plugin
 // that creates a device for any name.
 TEST_F(InterfaceTest, UnknownNetIsReportedOnceWithoutRetry)
@@ -88,10 +80,12 @@ TEST_F(InterfaceTest, OtherFailuresAreTriedTwiceWithAPause)
               QStringLiteral("Erreur%1 lors de la connexion : ''").arg(result));
 }
 
-TEST_F(InterfaceTest, AnotherNetWhileConnectedIsRefused)
+TEST_F(InterfaceTest, ConnectsToAListedNetAndRefusesAnotherWhileConnected)
 {
     InterfaceSettings first = can("Simulation", "Démo");
     ASSERT_GE(Interface_Connect(world.state, first), 0);
+    EXPECT_TRUE(first.Connected);
+    EXPECT_TRUE(world.host.messages.empty());
     InterfaceSettings second = can("Broken", "Net");
     EXPECT_EQ(Interface_Connect(world.state, second), rc::CanAlreadyOnOtherNet);
     EXPECT_EQ(world.host.messages.back().text,
