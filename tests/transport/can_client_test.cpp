@@ -1,7 +1,6 @@
 #include "can_client_fixture.h"
 
 #include "core/ResultCodes.h"
-#include "core/ResultCodes.h"
 
 namespace {
 
@@ -33,15 +32,6 @@ TEST(CanNetList, TextMarksTheConnectedNet)
     EXPECT_EQ(formatCanNetList(nets, "Simulation", "Démo"),
               "socketcan;can0;28;Simulation;*Démo;20;Simulation;Banc;796");
     EXPECT_EQ(formatCanNetList({}, "", ""), "");
-}
-
-TEST(CanNetList, BitTimingsOfTheRates)
-{
-    const std::pair<int32_t, int32_t> table[] = {{1000, 20},    {500, 28},    {250, 284},   {125, 796},
-                                                 {100, 17199}, {50, 18223}, {20, 21295}, {10, 26415},
-                                                 {5, 32639},   {800, 0}};
-    for (auto [kbit, value] : table)
-        EXPECT_EQ(canBitTiming(kbit), value) << kbit;
 }
 
 TEST(CanNetList, QtPluginsAreListedAsHardware)

@@ -90,6 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
                    f(Req, {0x0F}), f(Resp, {0x20})}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The abort code lands in the buffer, cut to its capacity, and is kept for the object only.
 TEST_F(SdoTransferTest, ServerAbortOfAnUploadLeavesTheCodeInTheBuffer)
 {
     QByteArray read;
@@ -98,6 +99,11 @@ TEST_F(SdoTransferTest, ServerAbortOfAnUploadLeavesTheCodeInTheBuffer)
     EXPECT_EQ(rack_->log.back(), f(Resp, {0x80, 0x00, 0x20, 0x01, 0x00, 0x00, 0x02, 0x06}));
     EXPECT_EQ(client_.lastAbortCode(Node, Index, Sub), sdoabort::NoObject);
     EXPECT_EQ(client_.lastAbortCode(Node, Index, 2), 0u);
+
+    rack_->server(Node).setFaults({.abortCode = sdoabort::General});
+    EXPECT_EQ(this->read(Node, read, 2), rc::CanSdoAbort);
+    EXPECT_EQ(read, bytes({0x00, 0x00}));
+    EXPECT_EQ(client_.lastAbortCode(Node, Index, Sub), sdoabort::General);
 }
 
 TEST_F(SdoTransferTest, ServerAbortOfADownloadIsKeptForTheObject)
@@ -108,15 +114,6 @@ TEST_F(SdoTransferTest, ServerAbortOfADownloadIsKeptForTheObject)
     EXPECT_EQ(rack_->log.back(), f(Resp, {0x80, 0x00, 0x20, 0x01, 0x02, 0x00, 0x01, 0x06}));
     EXPECT_EQ(client_.lastAbortCode(Node, Index, Sub), sdoabort::ReadOnly);
     EXPECT_EQ(object(), "x");
-}
-
-TEST_F(SdoTransferTest, AbortCodeIsCutToASmallBuffer)
-{
-    rack_->server(Node).setFaults({.abortCode = sdoabort::General});
-    QByteArray read;
-    EXPECT_EQ(this->read(Node, read, 2), rc::CanSdoAbort);
-    EXPECT_EQ(read, bytes({0x00, 0x00}));
-    EXPECT_EQ(client_.lastAbortCode(Node, Index, Sub), sdoabort::General);
 }
 
 struct TooLongCase {
@@ -148,17 +145,12 @@ INSTANTIATE_TEST_SUITE_P(Answers, SdoTooLongTest,
                                            TooLongCase{"String8193", 8193, 8192, 2}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(SdoTransferTest, StringsKeepNulBytesAndFill8192Bytes)
+TEST_F(SdoTransferTest, StringsKeepNulBytes)
 {
     object() = QByteArray("AB\0CD\0", 6);
     QByteArray read;
     ASSERT_EQ(this->read(Node, read, 8192), rc::Ok);
     EXPECT_EQ(read, QByteArray("AB\0CD\0", 6));
-
-    QByteArray full = pattern(8192);
-    ASSERT_EQ(write(Node, full), rc::Ok);
-    ASSERT_EQ(this->read(Node, read, 8192), rc::Ok);
-    EXPECT_EQ(read, full);
 }
 
 TEST_F(SdoTransferTest, NodeWithoutServerTimesOutAtOnce)

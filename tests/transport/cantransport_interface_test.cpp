@@ -46,14 +46,6 @@ protected:
     CanTestRack* rack_ = nullptr;
 };
 
-TEST_F(InterfaceTest, ConnectsToAListedNet)
-{
-    InterfaceSettings settings = can("Simulation", "Démo");
-    EXPECT_GE(Interface_Connect(world.state, settings), 0);
-    EXPECT_TRUE(settings.Connected);
-    EXPECT_TRUE(world.host.messages.empty());
-}
-
 // A missing net of a built-in hardware, and a missing interface of a QCanBus plugin
 // that creates a device for any name.
 TEST_F(InterfaceTest, UnknownNetIsReportedOnceWithoutRetry)
@@ -88,10 +80,12 @@ TEST_F(InterfaceTest, OtherFailuresAreTriedTwiceWithAPause)
               QStringLiteral("Erreur%1 lors de la connexion : ''").arg(result));
 }
 
-TEST_F(InterfaceTest, AnotherNetWhileConnectedIsRefused)
+TEST_F(InterfaceTest, ConnectsToAListedNetAndRefusesAnotherWhileConnected)
 {
     InterfaceSettings first = can("Simulation", "Démo");
     ASSERT_GE(Interface_Connect(world.state, first), 0);
+    EXPECT_TRUE(first.Connected);
+    EXPECT_TRUE(world.host.messages.empty());
     InterfaceSettings second = can("Broken", "Net");
     EXPECT_EQ(Interface_Connect(world.state, second), rc::CanAlreadyOnOtherNet);
     EXPECT_EQ(world.host.messages.back().text,
@@ -185,72 +179,67 @@ TEST_F(InterfaceTest, NetListMarksTheConnectedNetAndFindsItWithoutTheStar)
 TEST_F(InterfaceTest, ErrorTextOfCodesByInterfaceKind)
 {
     DeviceEntry entry;
-    InterfaceSettings settings = can("Simulation", "Démo");
-    const std::pair<int32_t, const char*> cases[] = {
-        {rc::Timeout, "Timeout!"},
-        {rc::CanTimeout, "Timeout!"},
-        {rc::MissingDocument, "-6"},
-        {rc::Refused, "-7"},
-        {-11, "-11"},
-        {-16008, "-16008"},
-        {rc::NoDevice, "Aucun appareil n'a été raccordé !"},
-        {rc::UnknownInDescription, "Paramètre inconnu au fichier de description de l'appareil"},
-        {rc::ReadOnly, "Ce paramètre peut être lu uniquement !"},
-        {2, "2"},
+    const struct {
+        int32_t kind;
+        int32_t code;
+        const char* text;
+    } cases[] = {
+        {CANBus, rc::Timeout, "Timeout!"},
+        {CANBus, rc::CanTimeout, "Timeout!"},
+        {CANBus, rc::MissingDocument, "-6"},
+        {CANBus, rc::Refused, "-7"},
+        {CANBus, -11, "-11"},
+        {CANBus, -16008, "-16008"},
+        {CANBus, rc::NoDevice, "Aucun appareil n'a été raccordé !"},
+        {CANBus, rc::UnknownInDescription, "Paramètre inconnu au fichier de description de l'appareil"},
+        {CANBus, rc::ReadOnly, "Ce paramètre peut être lu uniquement !"},
+        {CANBus, 2, "2"},
+        {PROFIBUS, -11, "Erreur inconnue -11"},
+        {PROFIBUS, -16008, "Time out"},
+        {PROFIBUS, rc::ReadOnly, "Ce paramètre peut être lu uniquement !"},
     };
-    for (const auto& [code, text] : cases)
-        EXPECT_EQ(ErrorText(world.state, settings, entry, code, QString()), QString::fromUtf8(text))
-            << code;
+    for (const auto& c : cases) {
+        InterfaceSettings settings = can("Simulation", "Démo");
+        settings.InterfaceType = c.kind;
+        EXPECT_EQ(ErrorText(world.state, settings, entry, c.code, QString()), QString::fromUtf8(c.text))
+            << c.kind << ' ' << c.code;
+    }
 }
 
-TEST_F(InterfaceTest, ErrorTextOnProfibusUsesTheCardTexts)
-{
-    DeviceEntry entry;
-    InterfaceSettings settings;
-    settings.InterfaceType = PROFIBUS;
-    EXPECT_EQ(ErrorText(world.state, settings, entry, -11, QString()), QStringLiteral("Erreur inconnue -11"));
-    EXPECT_EQ(ErrorText(world.state, settings, entry, -16008, QString()), QStringLiteral("Time out"));
-    EXPECT_EQ(ErrorText(world.state, settings, entry, rc::ReadOnly, QString()),
-              QStringLiteral("Ce paramètre peut être lu uniquement !"));
-}
-
+// CAN and PROFIBUS interfaces are stored and loaded back; other kinds clear the entry;
+// without the settings document nothing is stored.
 TEST_F(InterfaceTest, StandardInterfaceRoundTripsByKind)
 {
-    AppConf_Create(world.state.core);
-    InterfaceSettings stored = can("Simulation", "Démo");
-    stored.BaudRate = 500;
-    EXPECT_EQ(SaveStandardInterface(world.state, stored), rc::Ok);
-    InterfaceSettings loaded;
-    EXPECT_EQ(LoadStandardInterface(world.state, loaded), rc::Ok);
-    EXPECT_EQ(loaded.InterfaceType, CANBus);
-    EXPECT_EQ(loaded.HWName, stored.HWName);
-    EXPECT_EQ(loaded.BusName, stored.BusName);
-    EXPECT_EQ(loaded.BaudRate, 500);
+    InterfaceSettings none;
+    EXPECT_EQ(LoadStandardInterface(world.state, none), rc::MissingDocument);
+    EXPECT_EQ(SaveStandardInterface(world.state, none), rc::MissingDocument);
 
+    AppConf_Create(world.state.core);
+    InterfaceSettings canNet = can("Simulation", "Démo");
+    canNet.BaudRate = 500;
     InterfaceSettings profibus;
     profibus.InterfaceType = PROFIBUS;
     profibus.PType = 10;
     profibus.Devno = 1;
-    EXPECT_EQ(SaveStandardInterface(world.state, profibus), rc::Ok);
-    EXPECT_EQ(LoadStandardInterface(world.state, loaded), rc::Ok);
-    EXPECT_EQ(loaded.InterfaceType, PROFIBUS);
-    EXPECT_EQ(loaded.PType, 10);
-    EXPECT_EQ(loaded.Devno, 1);
-
     InterfaceSettings serial;
     serial.InterfaceType = RS232;
-    EXPECT_EQ(SaveStandardInterface(world.state, serial), rc::UnknownInterface);
-    EXPECT_EQ(LoadStandardInterface(world.state, loaded), rc::UnknownInterface);
+    const std::pair<InterfaceSettings, int32_t> cases[] = {
+        {canNet, rc::Ok}, {profibus, rc::Ok}, {serial, rc::UnknownInterface}};
+    const auto fields = [](const InterfaceSettings& s) {
+        return std::tuple(s.InterfaceType, s.HWName, s.BusName, s.BaudRate, s.PType, s.Devno);
+    };
+    for (const auto& [stored, result] : cases) {
+        SCOPED_TRACE(stored.InterfaceType);
+        EXPECT_EQ(SaveStandardInterface(world.state, stored), result);
+        InterfaceSettings loaded;
+        EXPECT_EQ(LoadStandardInterface(world.state, loaded), result);
+        if (result == rc::Ok) {
+            EXPECT_EQ(fields(loaded), fields(stored));
+        }
+    }
     QString text;
     EXPECT_TRUE(AppConf_Find(world.state.core, QStringLiteral("Device/StandardInterface"), text));
     EXPECT_EQ(text, QString());
-}
-
-TEST_F(InterfaceTest, StandardInterfaceNeedsTheSettingsDocument)
-{
-    InterfaceSettings settings;
-    EXPECT_EQ(LoadStandardInterface(world.state, settings), rc::MissingDocument);
-    EXPECT_EQ(SaveStandardInterface(world.state, settings), rc::MissingDocument);
 }
 
 }  // namespace

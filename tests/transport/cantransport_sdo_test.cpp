@@ -81,26 +81,18 @@ TEST_F(SdoSyncTest, EmptyStringWriteIsATransferOfLengthZero)
     EXPECT_EQ(target_.objects[name], QByteArray("Pr\xFC" "f"));
 }
 
-TEST_F(SdoSyncTest, AbortIsNotRetried)
+// An abort is not retried; its error text reads the code again.
+TEST_F(SdoSyncTest, AbortIsNotRetriedAndItsErrorTextReadsTheCodeAgain)
 {
+    // "Measurement/ValueGros" lives at 0x2200/1 in the shipped descriptions.
     target_.objects[{0x2200, 1}] = QByteArray(4, '\0');
     target_.abortNextRead = 0x06090030;
     QByteArray buffer;
     int32_t length = 4;
     ScriptedHost& host = world_.host;
-    EXPECT_EQ(SDO_ReadSync(state(), settings_, 5, 0x2200, 1, buffer, length, &host), rc::CanSdoAbort);
+    ASSERT_EQ(SDO_ReadSync(state(), settings_, 5, 0x2200, 1, buffer, length, &host), rc::CanSdoAbort);
     EXPECT_EQ(rack_->framesWithId(0x605).size(), 1u);
     EXPECT_TRUE(host.statusTexts.isEmpty());
-}
-
-TEST_F(SdoSyncTest, ErrorTextOfAnAbortReadsTheCodeAgain)
-{
-    // "Measurement/ValueGros" lives at 0x2200/1 in the shipped descriptions.
-    target_.abortNextRead = 0x06090030;
-    target_.objects[{0x2200, 1}] = QByteArray(4, '\0');
-    QByteArray buffer;
-    int32_t length = 4;
-    ASSERT_EQ(SDO_ReadSync(state(), settings_, 5, 0x2200, 1, buffer, length, nullptr), rc::CanSdoAbort);
     target_.abortNextRead = 0x06090030;  // still refused when asked again
     EXPECT_EQ(ErrorText(state(), settings_, entry_, rc::CanSdoAbort, QStringLiteral("Measurement/ValueGros")),
               QStringLiteral("Erreur CiA : 'Error class 6, error 9, additional code 30 (hex)\r\n"
@@ -212,10 +204,6 @@ TEST_F(SdoSyncTest, MissingAddressGivesMinusEightWithoutTransfer)
     EXPECT_EQ(SDO_GetAddress(document->documentElement(), index, sub), rc::Ok);
     EXPECT_EQ(index, 0);
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(SdoSyncTest, PreOperationalOnlyAfterYesThreeTimes)
 {

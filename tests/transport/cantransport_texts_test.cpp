@@ -1,6 +1,7 @@
 #include "core/ResultCodes.h"
 #include "transport/can/CanTexts.h"
 #include "transport/can/CanNets.h"
+#include "transport/can/lib/CanNetCatalog.h"
 
 #include <gtest/gtest.h>
 
@@ -63,14 +64,18 @@ TEST(SdoAbortText, FewerThanFourBytesGiveNoText)
     EXPECT_EQ(SDO_AbortText(QByteArray::fromHex("00000206"), 3), QString());
 }
 
-TEST(CanBitTiming, TableOfRates)
+// The bit timing of each rate and back; other rates and timings give 0.
+TEST(CanBitTiming, TableOfRatesBothWays)
 {
-    const std::pair<int32_t, int32_t> cases[] = {{20, 1000}, {28, 500},    {284, 250},
-                                                 {796, 125}, {17199, 100}, {18223, 50},
-                                                 {21295, 20}, {26415, 10}, {32639, 5},
-                                                 {21, 0}};
-    for (const auto& [timing, kbit] : cases)
+    const std::pair<int32_t, int32_t> cases[] = {{1000, 20},   {500, 28},   {250, 284},  {125, 796},
+                                                 {100, 17199}, {50, 18223}, {20, 21295}, {10, 26415},
+                                                 {5, 32639}};
+    for (const auto& [kbit, timing] : cases) {
+        EXPECT_EQ(canBitTiming(kbit), timing) << kbit;
         EXPECT_EQ(CAN_BitTimingToKbit(timing), kbit) << timing;
+    }
+    EXPECT_EQ(canBitTiming(800), 0);
+    EXPECT_EQ(CAN_BitTimingToKbit(21), 0);
 }
 
 }  // namespace

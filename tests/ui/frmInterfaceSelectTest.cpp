@@ -194,35 +194,57 @@ std::optional<InterfaceChoice> chooseAndDo(frmInterfaceSelect& dialog, const Int
 
 const InterfaceChoice DemoNet{CANBus, "Simulation", "Démo", 1000, 0, 0};
 
-TEST(frmInterfaceSelect, OkHandsTheChosenInterfaceBackOrRefusesANodeThatIsNone)
+// OK hands the chosen node back (a node that is none is refused with a message) and, with
+// the box ticked, stores a choice of a storable kind as standard interface.
+TEST(frmInterfaceSelect, OkHandsTheChoiceBackAndStoresItAsStandard)
 {
+    const InterfaceChoice before{CANBus, "Ancien", "Réseau", 125, 0, 0};
+    const InterfaceChoice card3{PROFIBUS, "", "", 0, 2, 3};
+    const InterfaceChoice com3{RS232, "", "", 9600, 0, 3};
     const struct {
         const char* node;  // "": nothing selected
-        std::optional<InterfaceChoice> result;
-        bool refused;
+        InterfaceChoice current;
+        bool ticked;
+        std::optional<InterfaceChoice> result;  // none: refused
+        int32_t loaded;          // LoadStandardInterface from the saved settings file
+        InterfaceChoice stored;  // what it loads
     } cases[] = {
-        {"COM3 (9600 Baud, 8, even, 1)", InterfaceChoice{RS232, "", "", 9600, 0, 3}, false},
-        {"Démo (1000 kBaud)", DemoNet, false},
-        {"250kBaud", InterfaceChoice{DeviceNet, "", "", 1, 0, 0}, false},
-        {"Simulation", std::nullopt, true},
-        {"RS232", std::nullopt, true},
-        {"", std::nullopt, true},
+        {"COM3 (9600 Baud, 8, even, 1)", {}, true, com3, rc::UnknownInterface, {}},
+        {"Démo (1000 kBaud)", {}, true, DemoNet, rc::Ok, DemoNet},
+        {"Démo (1000 kBaud)", {}, false, DemoNet, rc::Ok, before},
+        {"Maître PROFIBUS SIEMENS (Carte 3)", card3, true, card3, rc::Ok, card3},
+        {"125kBaud", {}, true, InterfaceChoice{DeviceNet, "", "", 2, 0, 0}, rc::Ok, {DeviceNet, "", "", 2, 0, 0}},
+        {"Simulation", {}, true, std::nullopt, rc::Ok, before},
+        {"RS232", {}, true, std::nullopt, rc::Ok, before},
+        {"", {}, true, std::nullopt, rc::Ok, before},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.node);
         SelectWorld world;
+        InterfaceSettings standard;
+        Interface_TakeChoice(before, standard);
+        ASSERT_EQ(SaveStandardInterface(world.state, standard), rc::Ok);
+        ASSERT_EQ(AppConf_Save(world.state.core), rc::Ok);
         frmInterfaceSelect dialog(world.state);
         bool stayedOpen = false;
-        const auto result = chooseAndDo(dialog, {}, [&] {
+        const auto result = chooseAndDo(dialog, c.current, [&] {
+            dialog.findChild<QCheckBox*>(QStringLiteral("CheckDefaultInterface"))->setChecked(c.ticked);
             selectAndOk(dialog, c.node);
             stayedOpen = dialog.isVisible();
         });
         EXPECT_EQ(result, c.result);
-        EXPECT_EQ(stayedOpen, c.refused);
-        EXPECT_EQ(world.folder.host.texts(), c.refused ? QStringList{ChooseFirst} : QStringList{});
-        if (c.refused) {
+        EXPECT_EQ(stayedOpen, !c.result);
+        EXPECT_EQ(world.folder.host.texts(), c.result ? QStringList{} : QStringList{ChooseFirst});
+        if (!c.result) {
             EXPECT_EQ(world.folder.host.messages[0].style, msg::Information);
         }
+
+        AppState reloaded;
+        reloaded.core.host = &world.folder.host;
+        AppConf_Load(reloaded.core);
+        InterfaceSettings stored;
+        EXPECT_EQ(LoadStandardInterface(reloaded, stored), c.loaded);
+        EXPECT_EQ(Interface_ChoiceOf(stored), c.stored);
     }
 }
 
@@ -252,44 +274,6 @@ TEST(frmInterfaceSelect, StartsOnTheCurrentInterfaceAndKeysMoveAndChoose)
         QTest::keyClick(treeOf(dialog), Qt::Key_Escape);
     });
     EXPECT_EQ(cancelled, std::nullopt);
-}
-
-TEST(frmInterfaceSelect, TheStandardInterfaceBoxStoresTheChoiceOfAStorableKind)
-{
-    const InterfaceChoice before{CANBus, "Ancien", "Réseau", 125, 0, 0};
-    const struct {
-        const char* node;
-        InterfaceChoice current;
-        bool ticked;
-        int32_t loaded;           // LoadStandardInterface from the saved settings file
-        InterfaceChoice stored;   // what it loads
-    } cases[] = {
-        {"Démo (1000 kBaud)", {}, true, rc::Ok, DemoNet},
-        {"Démo (1000 kBaud)", {}, false, rc::Ok, before},
-        {"Maître PROFIBUS SIEMENS (Carte 3)", {PROFIBUS, "", "", 0, 2, 3}, true, rc::Ok, {PROFIBUS, "", "", 0, 2, 3}},
-        {"125kBaud", {}, true, rc::Ok, {DeviceNet, "", "", 2, 0, 0}},
-        {"COM3 (9600 Baud, 8, even, 1)", {}, true, rc::UnknownInterface, {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.node);
-        SelectWorld world;
-        InterfaceSettings standard;
-        Interface_TakeChoice(before, standard);
-        ASSERT_EQ(SaveStandardInterface(world.state, standard), rc::Ok);
-        ASSERT_EQ(AppConf_Save(world.state.core), rc::Ok);
-        frmInterfaceSelect dialog(world.state);
-        chooseAndDo(dialog, c.current, [&] {
-            dialog.findChild<QCheckBox*>(QStringLiteral("CheckDefaultInterface"))->setChecked(c.ticked);
-            selectAndOk(dialog, c.node);
-        });
-
-        AppState reloaded;
-        reloaded.core.host = &world.folder.host;
-        AppConf_Load(reloaded.core);
-        InterfaceSettings stored;
-        EXPECT_EQ(LoadStandardInterface(reloaded, stored), c.loaded);
-        EXPECT_EQ(Interface_ChoiceOf(stored), c.stored);
-    }
 }
 
 // Acts on the PROFIBUS card dialog that the next step opens.

@@ -103,7 +103,9 @@ void click(frmMessage& dialog, int index)
 
 class frmMessageStyle : public testing::TestWithParam<StyleCase> {};
 
-TEST_P(frmMessageStyle, ShowsTheCaptionsLeftToRightAndTheImage)
+// The captions left to right, the image, the answer of each button by its position, and
+// Escape and the close box answering like the last button.
+TEST_P(frmMessageStyle, ShowsCaptionsAndImageAndAnswersByPosition)
 {
     const StyleCase& c = GetParam();
     askAndDo(c.style, [&c](frmMessage& dialog) {
@@ -122,23 +124,10 @@ TEST_P(frmMessageStyle, ShowsTheCaptionsLeftToRightAndTheImage)
         EXPECT_FALSE(icon->pixmap().isNull());
         click(dialog, 0);
     });
-}
-
-TEST_P(frmMessageStyle, EachButtonGivesTheAnswerOfItsPosition)
-{
-    const StyleCase& c = GetParam();
-    for (int index = 0; index < static_cast<int>(c.answers.size()); ++index) {
-        SCOPED_TRACE(index);
-        EXPECT_EQ(askAndDo(c.style, [index](frmMessage& dialog) { click(dialog, index); }),
-                  c.answers[index]);
-    }
-}
-
-TEST_P(frmMessageStyle, EscapeAndCloseBoxAnswerLikeTheLastButton)
-{
-    const StyleCase& c = GetParam();
-    EXPECT_EQ(askAndDo(c.style,
-                       [](frmMessage& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }),
+    for (int index = 0; index < static_cast<int>(c.answers.size()); ++index)
+        EXPECT_EQ(askAndDo(c.style, [index](frmMessage& dialog) { click(dialog, index); }), c.answers[index])
+            << index;
+    EXPECT_EQ(askAndDo(c.style, [](frmMessage& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }),
               c.answers.back());
     EXPECT_EQ(askAndDo(c.style, [](frmMessage& dialog) { dialog.close(); }), c.answers.back());
 }
@@ -178,30 +167,22 @@ MessageArea messageArea(const QString& text)
     return {label->size(), label->text(), label->fontMetrics().lineSpacing()};
 }
 
-TEST(frmMessageArea, HeightFollowsTheLineCount)
+// The height follows the line count (CR LF or bare LF), the width the longest line.
+TEST(frmMessageArea, FollowsTheLinesOfTheText)
 {
-    const MessageArea one = messageArea(QStringLiteral("Première ligne"));
-    const MessageArea three =
-        messageArea(QStringLiteral("Première ligne\r\nDeuxième ligne\r\nTroisième ligne"));
+    const MessageArea one = messageArea(QStringLiteral("Court"));
+    const MessageArea three = messageArea(QStringLiteral("Première ligne\r\nDeuxième ligne\r\nTroisième ligne"));
     EXPECT_NEAR(three.size.height(), 3 * one.size.height(), one.lineSpacing / 2);
     EXPECT_EQ(three.text, QStringLiteral("Première ligne\nDeuxième ligne\nTroisième ligne"));
-
-    const MessageArea bareLineFeeds =
-        messageArea(QStringLiteral("Première ligne\nDeuxième ligne\nTroisième ligne"));
+    const MessageArea bareLineFeeds = messageArea(QStringLiteral("Première ligne\nDeuxième ligne\nTroisième ligne"));
     EXPECT_EQ(bareLineFeeds.size, three.size);
     EXPECT_EQ(bareLineFeeds.text, three.text);
-}
 
-TEST(frmMessageArea, WidthFollowsTheLongestLine)
-{
     const QString longLine = QStringLiteral("Erreur lors de la mise du paramètre !  ").repeated(4);
-    const MessageArea shortOne = messageArea(QStringLiteral("Court"));
     const MessageArea longOne = messageArea(longLine);
-    EXPECT_GT(longOne.size.width(), 3 * shortOne.size.width());
-    EXPECT_EQ(longOne.size.height(), shortOne.size.height());
-
-    const MessageArea mixed = messageArea(QStringLiteral("Court\r\n") + longLine + "\r\nCourt");
-    EXPECT_EQ(mixed.size.width(), longOne.size.width());
+    EXPECT_GT(longOne.size.width(), 3 * one.size.width());
+    EXPECT_EQ(longOne.size.height(), one.size.height());
+    EXPECT_EQ(messageArea(QStringLiteral("Court\r\n") + longLine + "\r\nCourt").size.width(), longOne.size.width());
 }
 
 }  // namespace
