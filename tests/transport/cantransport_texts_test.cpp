@@ -1,7 +1,5 @@
 #include "core/ResultCodes.h"
 #include "transport/can/CanTexts.h"
-#include "transport/can/CanNets.h"
-#include "transport/can/lib/CanNetCatalog.h"
 
 #include <gtest/gtest.h>
 
@@ -62,20 +60,6 @@ TEST(SdoAbortText, FewerThanFourBytesGiveNoText)
 {
     EXPECT_EQ(SDO_AbortText(QByteArray::fromHex("000002"), 3), QString());
     EXPECT_EQ(SDO_AbortText(QByteArray::fromHex("00000206"), 3), QString());
-}
-
-// The bit timing of each rate and back; other rates and timings give 0.
-TEST(CanBitTiming, TableOfRatesBothWays)
-{
-    const std::pair<int32_t, int32_t> cases[] = {{1000, 20},   {500, 28},   {250, 284},  {125, 796},
-                                                 {100, 17199}, {50, 18223}, {20, 21295}, {10, 26415},
-                                                 {5, 32639}};
-    for (const auto& [kbit, timing] : cases) {
-        EXPECT_EQ(canBitTiming(kbit), timing) << kbit;
-        EXPECT_EQ(CAN_BitTimingToKbit(timing), kbit) << timing;
-    }
-    EXPECT_EQ(canBitTiming(800), 0);
-    EXPECT_EQ(CAN_BitTimingToKbit(21), 0);
 }
 
 }  // namespace
