@@ -3,6 +3,7 @@
 #include "core/Host.h"
 #include "core/ResultCodes.h"
 #include "ui/HelpWindow.h"
+#include "ui/WindowPlacement.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -36,8 +37,11 @@ HelpWindow& helpWindow(const QString& helpFolder, QWidget* owner)
     QWidget* parent = helpParent(owner);
     if (!window) {
         window = new HelpWindow(topicPage(helpFolder, ContentsTopic), parent);
-        if (parent)
+        if (parent) {
+            // Centred on a small main window it would hang over the screen's edge.
             window->move(parent->geometry().center() - window->rect().center());
+            KeepOnScreen(*window);
+        }
     } else if (window->parentWidget() != parent) {
         window->setParent(parent, window->windowFlags());
     }

@@ -88,6 +88,11 @@ int styleMetricTwips(QStyle::PixelMetric metric)
 
 }  // namespace
 
+void KeepOnScreen(QWidget& window)
+{
+    keepOnScreen(window, window.minimumWidth(), window.minimumHeight());
+}
+
 int TwipsToPixels(double twips)
 {
     return qRound(twips / twipsPerPixel());

@@ -17,6 +17,8 @@ void RestoreWindowPlacement(AppCore& core, QWidget& window, int minWidthTwips, i
 // Stores the window's placement and saves the settings file; `panel` (may be null)
 // shows the progress text. Returns the result of the save.
 int32_t SaveWindowPlacement(AppCore& core, QWidget& window, Host* panel);
+// Moves the window wholly onto the screen that shows most of it.
+void KeepOnScreen(QWidget& window);
 // Places the window in the middle of its screen.
 void CenterWindow(QWidget& window);
 // The platform's width of a vertical scroll bar and of a dialog frame, in twips.
