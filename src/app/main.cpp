@@ -1,3 +1,4 @@
+#include "core/WaitPump.h"
 #include "device/AppInit.h"
 #include "device/BusSetup.h"
 #include "transport/AppState.h"
@@ -7,6 +8,7 @@
 
 #include <QApplication>
 #include <QCryptographicHash>
+#include <QEventLoop>
 
 namespace {
 
@@ -26,6 +28,8 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Assistant Quelbrin"));
     QtHost host;
+    // Bus time-outs on this thread repaint the window while they wait.
+    waitpump::install([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
     AppState state;
     state.core.host = &host;
     state.core.programFolder = App_ProgramFolder();

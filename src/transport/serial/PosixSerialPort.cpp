@@ -1,6 +1,7 @@
 #include "transport/serial/PosixSerialPort.h"
 
 #include "core/ResultCodes.h"
+#include "core/WaitPump.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -72,12 +73,15 @@ int32_t PosixSerialPort::flushInput()
 
 bool PosixSerialPort::waitFor(short events, int timeoutMs) const
 {
-    pollfd watch{fd_, events, 0};
-    int ready = 0;
-    do {
-        ready = poll(&watch, 1, timeoutMs);
-    } while (ready < 0 && errno == EINTR);
-    return ready > 0;
+    const auto waitSlice = [&](int ms) {
+        pollfd watch{fd_, events, 0};
+        int ready = 0;
+        do {
+            ready = poll(&watch, 1, ms);
+        } while (ready < 0 && errno == EINTR);
+        return ready > 0;
+    };
+    return waitpump::sliced(timeoutMs, waitSlice);
 }
 
 int32_t PosixSerialPort::write(const char* buffer, int32_t count, int timeoutMs)

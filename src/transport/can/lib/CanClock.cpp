@@ -1,5 +1,8 @@
 #include "transport/can/lib/CanClock.h"
 
+#include "core/WaitPump.h"
+
+#include <algorithm>
 #include <chrono>
 
 using SteadyMs = std::chrono::time_point<std::chrono::steady_clock, std::chrono::milliseconds>;
@@ -14,5 +17,9 @@ int64_t SteadyCanClock::nowMs()
 bool SteadyCanClock::waitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& cv,
                                int64_t deadlineMs, const std::function<bool()>& ready)
 {
-    return cv.wait_until(lock, SteadyMs(std::chrono::milliseconds(deadlineMs)), ready);
+    const auto waitSlice = [&](int ms) {
+        const int64_t until = std::min(deadlineMs, nowMs() + ms);
+        return cv.wait_until(lock, SteadyMs(std::chrono::milliseconds(until)), ready);
+    };
+    return waitpump::sliced(int(deadlineMs - nowMs()), waitSlice, [&] { lock.unlock(); }, [&] { lock.lock(); });
 }
