@@ -10,5 +10,6 @@ int main(int argc, char* argv[])
     benchSerial();
     benchCan();
     benchDevice();
+    benchStartup();
     return 0;
 }

@@ -1,4 +1,5 @@
 #include "core/WaitPump.h"
+#include "StartupReport.h"
 #include "device/AppInit.h"
 #include "device/BusSetup.h"
 #include "transport/AppState.h"
@@ -40,6 +41,8 @@ int main(int argc, char* argv[])
     Bus_CreateProgramLibraries(state);
     frmInterfaceSelect chooser(state);
     frmMain window(state, &chooser);
+    if (QCoreApplication::arguments().contains(QStringLiteral("--startup-report")))
+        new StartupReport(window);
     window.show();
     return QApplication::exec();
 }

@@ -314,6 +314,7 @@ void frmMain::activate()
     InitParameterGroup();
     Global_Update();
     setEnabled(true);
+    emit firstActivationDone();
 }
 
 void frmMain::closeEvent(QCloseEvent* event)

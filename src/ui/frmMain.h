@@ -64,6 +64,7 @@ public:
     // Sets the commands' enabled and checked states, as when a menu opens.
     void updateMenuStates();
 
+    const AppState& state() const { return state_; }
     QAction* command(const QString& key) const { return commands_.value(key); }
     OperationGuard& operationGuard() { return guard_; }
     QTimer& SigTimer() { return sigTimer_; }
@@ -72,6 +73,10 @@ public:
     // Minimum size in twips.
     static constexpr int MinWidthTwips = 6500;
     static constexpr int MinHeightTwips = 9000;
+
+signals:
+    // The first activation's steps have run (the interface is connected or was chosen).
+    void firstActivationDone();
 
 public slots:
     void showStatusText(const QString& text);
