@@ -1,9 +1,11 @@
 #include "device/AppInit.h"
 #include "device/BusSetup.h"
+#include "device/TedsEditor.h"
 #include "transport/AppState.h"
 #include "ui/QtHost.h"
 #include "ui/frmInterfaceSelect.h"
 #include "ui/frmMain.h"
+#include "ui/teds/TedsEditorComponent.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -36,6 +38,7 @@ int main(int argc, char* argv[])
     Bus_CreateProgramLibraries(state);
     frmInterfaceSelect chooser(state);
     frmMain window(state, &chooser);
+    RegisterTedsEditor(InstalledTedsEditors(), state.core, &window);
     window.show();
     return QApplication::exec();
 }
