@@ -25,6 +25,8 @@ namespace {
 enum Column { ColumnName, ColumnValue, ColumnUnit };
 constexpr int BytesPerLine = 16;
 constexpr int FieldIndexRole = Qt::UserRole;
+// The values the user may change stand out from the others.
+const QColor EditableBackground(0xFF, 0xF8, 0xDC);
 
 // Offset, then the bytes in hex: "0000  C4 31 80 ...", 16 bytes a line.
 QString hexLines(const QByteArray& image)
@@ -63,8 +65,10 @@ frmTEDS::frmTEDS(AppCore& core, TEDSHelper& helper, int32_t userLevel, const QSt
     GridFields->verticalHeader()->hide();
     GridFields->setSelectionMode(QAbstractItemView::SingleSelection);
     GridFields->horizontalHeader()->setSectionResizeMode(ColumnName, QHeaderView::ResizeToContents);
-    GridFields->horizontalHeader()->setSectionResizeMode(ColumnValue, QHeaderView::Stretch);
-    GridFields->horizontalHeader()->setSectionResizeMode(ColumnUnit, QHeaderView::ResizeToContents);
+    GridFields->horizontalHeader()->setSectionResizeMode(ColumnValue, QHeaderView::Interactive);
+    GridFields->horizontalHeader()->setSectionResizeMode(ColumnUnit, QHeaderView::Stretch);
+    GridFields->setColumnWidth(ColumnValue, fontMetrics().horizontalAdvance(QStringLiteral("Quart de pont")) * 2);
+    GridFields->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     connect(GridFields, &QTableWidget::itemChanged, this, &frmTEDS::fieldEdited);
 
     LabelState = new QLabel(this);
@@ -80,8 +84,11 @@ frmTEDS::frmTEDS(AppCore& core, TEDSHelper& helper, int32_t userLevel, const QSt
     auto* splitter = new QSplitter(Qt::Vertical, this);
     splitter->addWidget(GridFields);
     splitter->addWidget(TextHex);
-    splitter->setStretchFactor(0, 3);
-    splitter->setStretchFactor(1, 1);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 0);
+    // Room for two pages of memory, four lines.
+    TextHex->setMinimumHeight(TextHex->fontMetrics().lineSpacing() * 5);
+    splitter->setSizes({TwipsToPixels(MinHeightTwips), TextHex->fontMetrics().lineSpacing() * 7});
     splitter->setChildrenCollapsible(false);
 
     auto* layout = new QVBoxLayout(this);
@@ -90,6 +97,7 @@ frmTEDS::frmTEDS(AppCore& core, TEDSHelper& helper, int32_t userLevel, const QSt
     layout->addWidget(LabelState);
     layout->addWidget(buildButtons());
 
+    setMinimumSize(TwipsToPixels(MinWidthTwips), TwipsToPixels(MinHeightTwips));
     RestoreWindowPlacement(core_, *this, MinWidthTwips, MinHeightTwips);
     setImage({});
 }
@@ -164,8 +172,8 @@ void frmTEDS::showFields()
         unit->setFlags(Qt::ItemIsEnabled);
         value->setFlags(editable(*field.spec) ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable
                                               : Qt::ItemIsEnabled);
-        if (!editable(*field.spec))
-            value->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
+        if (editable(*field.spec))
+            value->setBackground(EditableBackground);
         GridFields->setItem(row, ColumnName, name);
         GridFields->setItem(row, ColumnValue, value);
         GridFields->setItem(row, ColumnUnit, unit);

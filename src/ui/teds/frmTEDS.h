@@ -39,7 +39,7 @@ public:
     void loadFile(QString path = {});
     void saveFile(QString path = {});
 
-    static constexpr int MinWidthTwips = 7800;
+    static constexpr int MinWidthTwips = 8700;
     static constexpr int MinHeightTwips = 7200;
 
 private:
