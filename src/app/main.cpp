@@ -1,11 +1,13 @@
-#include "core/WaitPump.h"
 #include "StartupReport.h"
+#include "core/WaitPump.h"
 #include "device/AppInit.h"
 #include "device/BusSetup.h"
+#include "device/TedsEditor.h"
 #include "transport/AppState.h"
 #include "ui/QtHost.h"
 #include "ui/frmInterfaceSelect.h"
 #include "ui/frmMain.h"
+#include "ui/teds/TedsEditorComponent.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -41,6 +43,7 @@ int main(int argc, char* argv[])
     Bus_CreateProgramLibraries(state);
     frmInterfaceSelect chooser(state);
     frmMain window(state, &chooser);
+    RegisterTedsEditor(InstalledTedsEditors(), state.core, &window);
     if (QCoreApplication::arguments().contains(QStringLiteral("--startup-report")))
         new StartupReport(window);
     window.show();

@@ -35,3 +35,6 @@ public:
 private:
     std::map<QString, Factory> factories_;
 };
+
+// The components installed in this program, registered at its start.
+TedsEditorRegistry& InstalledTedsEditors();

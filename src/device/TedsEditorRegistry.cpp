@@ -10,3 +10,9 @@ std::unique_ptr<TedsEditor> TedsEditorRegistry::create(const QString& name) cons
     const auto found = factories_.find(name);
     return found == factories_.end() || !found->second ? nullptr : found->second();
 }
+
+TedsEditorRegistry& InstalledTedsEditors()
+{
+    static TedsEditorRegistry installed;
+    return installed;
+}

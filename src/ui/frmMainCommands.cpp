@@ -9,6 +9,7 @@
 #include "model/Configuration.h"
 #include "transport/AppState.h"
 #include "transport/can/CanScan.h"
+#include "ui/FileChoosers.h"
 #include "ui/Help.h"
 #include "ui/Icons.h"
 #include "ui/MainCommands.h"
@@ -16,7 +17,6 @@
 #include "ui/frmMain.h"
 
 #include <QAction>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QWidget>
@@ -198,21 +198,12 @@ void frmMain::toggleReading()
 
 QString frmMain::chooseConfigurationFile(bool save)
 {
-    QFileDialog dialog(this);
-    dialog.setObjectName(QStringLiteral("CommonDlg"));
-    dialog.setWindowTitle(save ? QStringLiteral("Sauvegarder la configuration de l'appareil")
-                               : QStringLiteral("Charger la configuration de l'appareil"));
-    dialog.setNameFilters({QStringLiteral("Configuration de l'appareil (*.xml)"),
-                           QStringLiteral("Tous les fichiers (*.*)")});
-    dialog.setDirectory(GetUserDataPath(state_.core));
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(QStringLiteral("xml"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    const QString chosen = dialog.selectedFiles().constFirst();
-    SetUserDataPath(state_.core, QFileInfo(chosen).absolutePath());
-    return chosen;
+    return ChooseUserDataFile(this, state_.core,
+                              save ? QStringLiteral("Sauvegarder la configuration de l'appareil")
+                                   : QStringLiteral("Charger la configuration de l'appareil"),
+                              {QStringLiteral("Configuration de l'appareil (*.xml)"),
+                               QStringLiteral("Tous les fichiers (*.*)")},
+                              QStringLiteral("xml"), save);
 }
 
 void frmMain::saveConfiguration()

@@ -3,8 +3,8 @@
 
 #include "core/ResultCodes.h"
 #include "device/TedsHelper.h"
+#include "model/teds/TedsCodec.h"
 #include "sim/SdoTarget.h"
-#include "sim/amplifier/SensorTeds.h"
 #include "transport/AppState.h"
 
 #include <QRegularExpression>
@@ -15,9 +15,14 @@ using namespace devicetest;
 namespace {
 
 // A sensor other than the one the amplifier starts with.
-SensorTeds otherSensor()
+QByteArray otherSensor()
 {
-    return SensorTeds{BasicTeds{45, 1234, 'C', 7, 4242}, 0.0f, 5.0f};
+    TedsContent content = bridgeSensorContent();
+    content.set("ManufacturerID", "45");
+    content.set("SerialNumber", "4242");
+    content.set("VersionLetter", "C");
+    content.set("%MaxPhysVal", "5");
+    return encodeTeds(content);
 }
 
 QStringList tedsLog(const DeviceWorld& world)
@@ -35,14 +40,15 @@ TEST(TedsHelper, ReadsWritesAndActivatesTheSensorsTeds)
         TEDSHelper helper(world.state());
         EXPECT_EQ(helper.SetDeviceInfo(1), rc::Ok);
 
-        // The amplifier starts with a sensor: a basic TEDS and the bridge template, one page.
+        // The amplifier starts with a sensor: a basic TEDS and the bridge template, two pages.
         QByteArray block;
-        EXPECT_EQ(helper.ReadTEDS(0, block), 32);
+        EXPECT_EQ(helper.ReadTEDS(0, block), 64);
         EXPECT_EQ(block, amplifier.tedsBlock());
-        EXPECT_EQ(decodeBasicTeds(block), (BasicTeds{31, 3300, 'B', 2, 100003}));
-        EXPECT_TRUE(decodeSensorTeds(block));
+        const TedsReading reading = decodeTeds(block);
+        ASSERT_TRUE(reading.content) << reading.message.toStdString();
+        EXPECT_EQ(reading.content->find("SerialNumber")->raw, 100003u);
 
-        const QByteArray written = encodeSensorTeds(otherSensor());
+        const QByteArray written = otherSensor();
         EXPECT_EQ(helper.WriteTEDS(0, written + QByteArray("tail not sent"), int32_t(written.size())), rc::Ok);
         EXPECT_EQ(amplifier.tedsBlock(), written);
         EXPECT_TRUE(amplifier.hasTeds());
@@ -58,8 +64,8 @@ TEST(TedsHelper, ReadsWritesAndActivatesTheSensorsTeds)
         EXPECT_EQ(warnings, "w");
         EXPECT_EQ(world.element(QStringLiteral("TEDS/TEDSActive")).text(), "true") << "the configuration is read again";
 
-        EXPECT_EQ(helper.ReadTEDS(0, block), 32);
-        EXPECT_EQ(decodeSensorTeds(block), otherSensor());
+        EXPECT_EQ(helper.ReadTEDS(0, block), 64);
+        EXPECT_EQ(block, otherSensor());
         EXPECT_EQ(tedsLog(world), QStringList{"WriteTEDS 1/2: Success!"});
         // Only the activation asked for its confirmation.
         EXPECT_EQ(world.host().messages.size(), 1u) << world.host().texts().join('\n').toStdString();
@@ -71,7 +77,7 @@ TEST(TedsHelper, AFullBlockOf256BytesTravelsOnEveryBus)
     QByteArray full(256, '\0');
     for (int i = 0; i < full.size(); ++i)
         full[i] = char(i);
-    const QByteArray written = encodeSensorTeds(otherSensor()).leftJustified(256, '\x5A');
+    const QByteArray written = otherSensor().leftJustified(256, '\x5A');
     // The serial protocol has no way to mark the TEDS present: only that step fails.
     const std::pair<int32_t, int32_t> cases[] = {
         {CANBus, rc::Ok}, {PROFIBUS, rc::Ok}, {DeviceNet, rc::Ok}, {RS232, rc::UnknownInterface}};
@@ -135,7 +141,7 @@ TEST(TedsHelper, AFailedTransferIsLogged)
         {"write longer than the block", PROFIBUS, 3, QsgDescription, true, 300, false, rc::Refused,
          {"WriteTEDS 1/2: Error/Warning Débordement de tampon ! (-13)"}, false},
         // The serial protocol has no way to mark the TEDS present.
-        {"write over RS232", RS232, 3, QsgDescription, true, 32, false, rc::UnknownInterface,
+        {"write over RS232", RS232, 3, QsgDescription, true, 64, false, rc::UnknownInterface,
          {"WriteTEDS 1/2: Success!", "WriteTEDS 2/2: Error/Warning Type d'interface inconnu ! (-2)"}, true},
     };
     for (const auto& c : cases) {
@@ -148,7 +154,7 @@ TEST(TedsHelper, AFailedTransferIsLogged)
             amplifier.refuseAt(SimDirection::Write, *amplifier.keyOfPath(tedspath::Block), sdoabort::UnsupportedAccess);
         TEDSHelper helper(world.state());
         helper.SetDeviceInfo(1);
-        QByteArray block = encodeSensorTeds(otherSensor()).leftJustified(c.blockSize, '\0');
+        QByteArray block = otherSensor().leftJustified(c.blockSize, '\0');
         EXPECT_EQ(c.write ? helper.WriteTEDS(0, block, c.blockSize) : helper.ReadTEDS(0, block), c.result);
         EXPECT_EQ(tedsLog(world), c.log);
         EXPECT_EQ(amplifier.hasTeds(), c.recognized);
@@ -175,7 +181,7 @@ TEST(TedsHelper, ActivationFollowsTheDevicesAnswer)
         DeviceWorld world(CANBus);
         world.connectDevice(3);
         SimAmplifier& amplifier = world.amplifier(3);
-        amplifier.setTedsBlock(encodeSensorTeds(otherSensor()));
+        amplifier.setTedsBlock(otherSensor());
         if (c.refuse)
             amplifier.refuseAt(SimDirection::Write, *amplifier.keyOfPath(tedspath::Activate), sdoabort::UnsupportedAccess);
         world.host().answers = {c.answer};

@@ -1,9 +1,9 @@
 #include "sim/amplifier/SimAmplifier.h"
 
 #include "core/xml/XmlDocument.h"
+#include "model/teds/TedsCodec.h"
 #include "sim/amplifier/DescriptionReader.h"
 #include "sim/amplifier/PdoRules.h"
-#include "sim/amplifier/SensorTeds.h"
 #include "sim/amplifier/StandardObjects.h"
 #include "sim/amplifier/ValueCheck.h"
 #include "sim/amplifier/ValueCodec.h"
@@ -20,14 +20,34 @@ QString productName(const XmlNode& root)
            + (family.isEmpty() ? QStringLiteral("amplifier") : family);
 }
 
-// The sensor a simulated strain-gauge amplifier has plugged in at start.
-SensorTeds defaultSensor(const SimIdentity& identity)
+// The sensor a simulated strain-gauge amplifier has plugged in at start: a 2 mV/V
+// full bridge of 350 Ω for 2 units full scale, as its TEDS memory holds it.
+QByteArray defaultSensorTeds(const SimIdentity& identity)
 {
-    SensorTeds teds;
-    teds.basic = BasicTeds{31, 3300, 'B', 2, identity.serialNumber.toUInt() & 0xFFFFFFu};
-    teds.minPhysical = 0.0f;
-    teds.maxPhysical = 2.0f;
-    return teds;
+    const std::pair<const char*, QString> values[] = {
+        {"ManufacturerID", QStringLiteral("31")},
+        {"ModelNumber", QStringLiteral("3300")},
+        {"VersionLetter", QStringLiteral("B")},
+        {"VersionNumber", QStringLiteral("2")},
+        {"SerialNumber", QString::number(identity.serialNumber.toUInt() & 0xFFFFFFu)},
+        {"%MaxPhysVal", QStringLiteral("2")},
+        {"%MinElecVal", QStringLiteral("0")},
+        {"%MaxElecVal", QStringLiteral("2")},
+        {"%BridgeType", QStringLiteral("Pont complet")},
+        {"%SensorImped", QStringLiteral("350")},
+        {"%RespTime", QStringLiteral("0,001")},
+        {"%ExciteAmplNom", QStringLiteral("5")},
+        {"%ExciteAmplMin", QStringLiteral("1")},
+        {"%ExciteAmplMax", QStringLiteral("10")},
+        {"%CalDate", QStringLiteral("15/03/2024")},
+        {"%CalInitials", QStringLiteral("QBN")},
+        {"%CalPeriod", QStringLiteral("365")},
+        {"%MeasID", QStringLiteral("1")},
+    };
+    TedsContent content = bridgeSensorContent();
+    for (const auto& [key, text] : values)
+        content.set(key, text);
+    return encodeTeds(content);
 }
 
 bool isApplicationValue(const ObjectEntry& entry)
@@ -83,7 +103,7 @@ SimAmplifier::SimAmplifier(ObjectDictionary dictionary, const SimIdentity& ident
     actions_ = resolveActions(dictionary_);
     mapDefaultTransmitPdo();
     if (live_.tedsBlock) {
-        takeTedsBlock(encodeSensorTeds(defaultSensor(identity_)));
+        takeTedsBlock(defaultSensorTeds(identity_));
         activateTeds();
     }
     storedApp_ = factoryApp_ = snapshot(isApplicationValue);

@@ -1,7 +1,8 @@
 // What writes set off in the simulated amplifier: the changed flag, actions,
 // the command word, stores, restart and the TEDS.
+#include "model/teds/TedsCodec.h"
+#include "model/teds/TedsFieldText.h"
 #include "sim/SdoTarget.h"
-#include "sim/amplifier/SensorTeds.h"
 #include "sim/amplifier/SimAmplifier.h"
 #include "sim/amplifier/StandardObjects.h"
 #include "sim/amplifier/ValueCodec.h"
@@ -120,20 +121,18 @@ void SimAmplifier::runAction(SimAction action)
 
 void SimAmplifier::activateTeds()
 {
-    TedsDecodeError error = TedsDecodeError::None;
-    const auto teds = decodeSensorTeds(tedsBlock_, &error);
-    tedsActive_ = teds.has_value();
-    tedsError_ = error == TedsDecodeError::UnknownTemplate ? tedserror::UnknownTemplate
-                 : teds                                    ? 0
-                                                           : tedserror::Unreadable;
-    if (teds && teds->maxPhysical > 0)
-        signal_.setRange(teds->maxPhysical);
+    const TedsReading reading = decodeTeds(tedsBlock_);
+    const TedsField* range = reading.content ? reading.content->find("%MaxPhysVal") : nullptr;
+    tedsActive_ = range != nullptr;
+    tedsError_ = range ? 0 : reading.content ? tedserror::UnknownTemplate : tedserror::Unreadable;
+    if (range && tedsValue(*range) > 0)
+        signal_.setRange(tedsValue(*range));
 }
 
 void SimAmplifier::takeTedsBlock(const QByteArray& block)
 {
     tedsBlock_ = block;
-    hasTeds_ = decodeBasicTeds(block).has_value();
+    hasTeds_ = decodeTeds(block).content.has_value();
     tedsActive_ = false;
     tedsError_ = hasTeds_ ? tedserror::NotApplied : tedserror::Unreadable;
 }

@@ -1,6 +1,7 @@
 // The values the simulated amplifier computes at each read: measured values,
 // status words, limit switches, digital levels, TEDS state.
-#include "sim/amplifier/SensorTeds.h"
+#include "model/teds/TedsLayout.h"
+#include "model/teds/TedsMemory.h"
 #include "sim/amplifier/SimAmplifier.h"
 #include "sim/amplifier/StatusBits.h"
 #include "sim/amplifier/ValueCodec.h"
@@ -111,5 +112,5 @@ void SimAmplifier::refreshLive()
     if (ObjectEntry* block = live_.tedsBlock ? dictionary_.find(*live_.tedsBlock) : nullptr)
         block->value = tedsBlock_.left(block->maxLength);
     if (ObjectEntry* sensor = live_.sensorId ? dictionary_.find(*live_.sensorId) : nullptr)
-        sensor->value = hasTeds_ ? tedsBlock_.left(basicteds::Bits / 8) : QByteArray();
+        sensor->value = hasTeds_ ? tedsmemory::dataStream(tedsBlock_).left(tedslayout::BasicBytes) : QByteArray();
 }

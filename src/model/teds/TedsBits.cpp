@@ -1,4 +1,4 @@
-#include "sim/amplifier/TedsBits.h"
+#include "model/teds/TedsBits.h"
 
 namespace tedsbits {
 

@@ -1,0 +1,177 @@
+#include "model/teds/TedsFieldText.h"
+
+#include "model/teds/TedsCodec.h"
+
+#include <QDate>
+#include <QLocale>
+#include <bit>
+#include <cmath>
+
+namespace {
+
+const QDate kDateOrigin(1998, 1, 1);
+constexpr int Chr5Bits = 5;
+constexpr char Chr5Base = 0x40;
+
+uint64_t maxCode(const TedsFieldSpec& spec)
+{
+    return spec.max != 0 ? spec.max : (uint64_t{1} << spec.bits) - 1;
+}
+
+std::optional<uint64_t> inRange(const TedsFieldSpec& spec, double code)
+{
+    if (!std::isfinite(code) || code < double(spec.min) || code > double(maxCode(spec)))
+        return std::nullopt;
+    return uint64_t(code);
+}
+
+QLocale french()
+{
+    QLocale locale(QLocale::French);
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale;
+}
+
+// Fixed decimals down to the field's step, trailing zeros dropped.
+QString stepText(double value, double step)
+{
+    const int decimals = std::max(0, int(std::ceil(-std::log10(step) - 1e-9)));
+    QString text = french().toString(value, 'f', decimals);
+    if (decimals > 0) {
+        while (text.endsWith('0'))
+            text.chop(1);
+        if (text.endsWith(','))
+            text.chop(1);
+    }
+    return text == QStringLiteral("-0") ? QStringLiteral("0") : text;
+}
+
+QString chr5Text(const TedsField& field)
+{
+    QString text;
+    for (int i = 0; i < field.spec->bits / Chr5Bits; ++i)
+        text += QChar(Chr5Base + int((field.raw >> (i * Chr5Bits)) & 0x1F));
+    return text;
+}
+
+std::optional<uint64_t> chr5Code(const TedsFieldSpec& spec, const QString& text)
+{
+    if (text.size() != spec.bits / Chr5Bits)
+        return std::nullopt;
+    uint64_t code = 0;
+    for (int i = 0; i < text.size(); ++i) {
+        const int value = text.at(i).unicode() - Chr5Base;
+        if (value < 0 || value > 0x1F)
+            return std::nullopt;
+        code |= uint64_t(value) << (i * Chr5Bits);
+    }
+    return inRange(spec, double(code));
+}
+
+std::optional<double> number(const QString& text)
+{
+    QString cleaned = text;
+    cleaned.replace(',', '.');
+    bool ok = false;
+    const double value = QLocale::c().toDouble(cleaned, &ok);
+    return ok && std::isfinite(value) ? std::optional(value) : std::nullopt;
+}
+
+std::optional<uint64_t> dateCode(const TedsFieldSpec& spec, const QString& text)
+{
+    for (const char* format : {"dd/MM/yyyy", "dd.MM.yyyy", "yyyy-MM-dd"}) {
+        const QDate date = QDate::fromString(text, QString::fromLatin1(format));
+        if (date.isValid())
+            return inRange(spec, double(kDateOrigin.daysTo(date)));
+    }
+    return std::nullopt;
+}
+
+std::optional<uint64_t> enumCode(const TedsFieldSpec& spec, const QString& text)
+{
+    const qsizetype index = spec.names.indexOf(text);
+    if (index >= 0)
+        return uint64_t(index);
+    const auto value = number(text);
+    return value && *value == std::floor(*value) ? inRange(spec, *value) : std::nullopt;
+}
+
+std::optional<uint64_t> numberCode(const TedsFieldSpec& spec, const QString& text)
+{
+    const auto parsed = number(text);
+    if (!parsed)
+        return std::nullopt;
+    const double value = *parsed / spec.scale;
+    switch (spec.kind) {
+    case TedsKind::ConRes:
+        return inRange(spec, std::round((value - spec.a) / spec.b));
+    case TedsKind::ConRelRes:
+        return value > 0 ? inRange(spec, std::round(std::log(value / spec.a) / std::log1p(2 * spec.b)))
+                         : std::nullopt;
+    case TedsKind::Single:
+        if (!std::isfinite(float(value)))
+            return std::nullopt;
+        return std::bit_cast<uint32_t>(float(value));
+    default:
+        return value == std::floor(value) ? inRange(spec, value) : std::nullopt;
+    }
+}
+
+}  // namespace
+
+bool tedsCodeFits(const TedsFieldSpec& spec, uint64_t code)
+{
+    return code >= spec.min && code <= maxCode(spec);
+}
+
+double tedsValue(const TedsField& field)
+{
+    const TedsFieldSpec& spec = *field.spec;
+    switch (spec.kind) {
+    case TedsKind::ConRes:
+        return (spec.a + spec.b * double(field.raw)) * spec.scale;
+    case TedsKind::ConRelRes:
+        return spec.a * std::pow(1 + 2 * spec.b, double(field.raw)) * spec.scale;
+    case TedsKind::Single:
+        return std::bit_cast<float>(uint32_t(field.raw));
+    default:
+        return double(field.raw);
+    }
+}
+
+QString tedsValueText(const TedsField& field)
+{
+    const TedsFieldSpec& spec = *field.spec;
+    switch (spec.kind) {
+    case TedsKind::Chr5:
+        return chr5Text(field);
+    case TedsKind::Date:
+        return kDateOrigin.addDays(qint64(field.raw)).toString(QStringLiteral("dd/MM/yyyy"));
+    case TedsKind::Enum:
+        return field.raw < uint64_t(spec.names.size()) ? spec.names.at(qsizetype(field.raw))
+                                                        : QString::number(field.raw);
+    case TedsKind::ConRes:
+        return stepText(tedsValue(field), spec.b * spec.scale);
+    case TedsKind::ConRelRes:
+        return french().toString(tedsValue(field), 'g', std::max(2, int(std::floor(-std::log10(2 * spec.b))) + 1));
+    case TedsKind::Single:
+        return french().toString(tedsValue(field), 'g', 7);
+    default:
+        return QString::number(field.raw);
+    }
+}
+
+std::optional<uint64_t> tedsCodeOf(const TedsFieldSpec& spec, const QString& text)
+{
+    const QString trimmed = text.trimmed();
+    switch (spec.kind) {
+    case TedsKind::Chr5:
+        return chr5Code(spec, trimmed.toUpper());
+    case TedsKind::Date:
+        return dateCode(spec, trimmed);
+    case TedsKind::Enum:
+        return enumCode(spec, trimmed);
+    default:
+        return numberCode(spec, trimmed);
+    }
+}

@@ -1,0 +1,71 @@
+#include "model/teds/TedsLayout.h"
+
+namespace {
+
+using K = TedsKind;
+using A = TedsAccess;
+
+const TedsFieldSpec kBasic[] = {
+    // Manufacturer IDs below 17 and above 16381 are reserved by the standard.
+    {"ManufacturerID", QStringLiteral("ID du fabricant"), 14, K::UInt, A::Id, {}, 0, 0, 1, {}, 17, 16381},
+    {"ModelNumber", QStringLiteral("Numéro de modèle"), 15, K::UInt, A::Id, {}},
+    {"VersionLetter", QStringLiteral("Lettre de version"), 5, K::Chr5, A::Id, {}, 0, 0, 1, {}, 1, 26},
+    {"VersionNumber", QStringLiteral("Numéro de version"), 6, K::UInt, A::Id, {}},
+    {"SerialNumber", QStringLiteral("Numéro de série"), 24, K::UInt, A::Id, {}},
+};
+
+const TedsFieldSpec kSelector{"Selector", {}, tedslayout::SelectorBits, K::UInt, A::Id, {}};
+const TedsFieldSpec kTemplateId{"TEMPLATE", QStringLiteral("Modèle"), 8, K::UInt, A::Id, {}};
+const TedsFieldSpec kEndSelector{"ExtendedEndSelector", {}, 1, K::UInt, A::Id, {}};
+
+// Electrical output in V/V, shown in mV/V: -100 to 104.8 mV/V in steps of 3.125 µV/V.
+constexpr double kElecStart = -0.1;
+constexpr double kElecStep = 3.125e-6;
+
+const TedsFieldSpec kBridge[] = {
+    {"%MinPhysVal", QStringLiteral("Valeur physique min."), 32, K::Single, A::Cal, {}},
+    {"%MaxPhysVal", QStringLiteral("Valeur physique max."), 32, K::Single, A::Cal, {}},
+    {"%MinElecVal", QStringLiteral("Signal électrique min."), 16, K::ConRes, A::Cal, QStringLiteral("mV/V"),
+     kElecStart, kElecStep, 1000},
+    {"%MaxElecVal", QStringLiteral("Signal électrique max."), 16, K::ConRes, A::Cal, QStringLiteral("mV/V"),
+     kElecStart, kElecStep, 1000},
+    {"%BridgeType", QStringLiteral("Type de pont"), 2, K::Enum, A::Id, {}, 0, 0, 1,
+     {QStringLiteral("Quart de pont"), QStringLiteral("Demi-pont"), QStringLiteral("Pont complet")}},
+    {"%SensorImped", QStringLiteral("Impédance du pont"), 18, K::ConRelRes, A::Id, QStringLiteral("Ω"), 1.0,
+     0.0001},
+    {"%RespTime", QStringLiteral("Temps de réponse"), 6, K::ConRelRes, A::Id, QStringLiteral("s"), 1e-6, 0.15},
+    {"%ExciteAmplNom", QStringLiteral("Excitation nominale"), 9, K::ConRes, A::Id, QStringLiteral("V"), 0.1, 0.1},
+    {"%ExciteAmplMin", QStringLiteral("Excitation min."), 9, K::ConRes, A::Id, QStringLiteral("V"), 0.1, 0.1},
+    {"%ExciteAmplMax", QStringLiteral("Excitation max."), 9, K::ConRes, A::Id, QStringLiteral("V"), 0.1, 0.1},
+    {"%CalDate", QStringLiteral("Date d'étalonnage"), 16, K::Date, A::Cal, {}},
+    {"%CalInitials", QStringLiteral("Initiales de l'étalonneur"), 15, K::Chr5, A::Cal, {}},
+    {"%CalPeriod", QStringLiteral("Période d'étalonnage"), 12, K::UInt, A::Cal, QStringLiteral("jours")},
+    {"%MeasID", QStringLiteral("Point de mesure"), 11, K::UInt, A::Usr, {}},
+};
+
+}  // namespace
+
+std::span<const TedsFieldSpec> BasicTedsLayout()
+{
+    return kBasic;
+}
+
+const TedsFieldSpec& SelectorField()
+{
+    return kSelector;
+}
+
+const TedsFieldSpec& TemplateIdField()
+{
+    return kTemplateId;
+}
+
+const TedsFieldSpec& EndSelectorField()
+{
+    return kEndSelector;
+}
+
+std::span<const TedsFieldSpec> BridgeTemplateLayout()
+{
+    return kBridge;
+}
