@@ -151,11 +151,11 @@ QWidget* frmPDO::buildTabs()
     auto* tabs = new QHBoxLayout;
     tabs->setSpacing(0);
     auto* group = new QButtonGroup(box);
-    const char* accelerated[] = {"PDO mappings de &réception", "PDO mappings de &transmission",
-                                 "&Paramètres de transmission et réception PDO"};
+    const char* accelerated[] = {"&Réception", "&Transmission", "&Paramètres de transmission"};
     for (int page = 0; page < 3; ++page) {
         auto* tab = button(QString::fromUtf8(accelerated[page]), TabNames[page], box);
         tab->setCheckable(true);
+        tab->setToolTip(PageCaptions[page]);
         group->addButton(tab, page);
         tabs->addWidget(tab);
     }
@@ -277,14 +277,19 @@ QWidget* frmPDO::sendParametersPage(const DeviceEntry& entry)
         connect(pdo.mode, &QLineEdit::returnPressed, this, [this, n] { applyTransferMode(n); });
         auto* newLabel = named(new QLabel(QStringLiteral("Nouveau mode de transmission :"), frame), "LabelSendParaNew");
         newLabel->setBuddy(pdo.mode);
-        auto* grid = new QGridLayout(frame);
-        grid->addWidget(named(new QLabel(QStringLiteral("Actuel :"), frame), "LabelSendParaCurrent"), 0, 0,
-                        Qt::AlignTop);
-        grid->addWidget(pdo.current, 0, 1, 1, 3);
-        grid->addWidget(newLabel, 1, 0);
-        grid->addWidget(pdo.mode, 1, 1);
-        grid->addWidget(apply, 1, 2);
-        grid->setColumnStretch(3, 1);
+        // The current text takes the whole width: the label of the new mode is long.
+        auto* currentRow = new QHBoxLayout;
+        currentRow->addWidget(named(new QLabel(QStringLiteral("Actuel :"), frame), "LabelSendParaCurrent"), 0,
+                              Qt::AlignTop);
+        currentRow->addWidget(pdo.current, 1);
+        auto* newRow = new QHBoxLayout;
+        newRow->addWidget(newLabel);
+        newRow->addWidget(pdo.mode);
+        newRow->addWidget(apply);
+        newRow->addStretch();
+        auto* rows = new QVBoxLayout(frame);
+        rows->addLayout(currentRow);
+        rows->addLayout(newRow);
         layout->addWidget(frame);
         sendParameters_.push_back(pdo);
     }

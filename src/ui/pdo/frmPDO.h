@@ -36,7 +36,7 @@ public:
     void CloseForm();
 
     static constexpr int MinWidthTwips = 7800;
-    static constexpr int MinHeightTwips = 6600;
+    static constexpr int MinHeightTwips = 8400;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
