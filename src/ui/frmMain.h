@@ -3,6 +3,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <cstdint>
@@ -18,6 +19,7 @@ class QLabel;
 class QMenu;
 class QProgressBar;
 class XmlNode;
+class frmPDO;
 
 // The program's main window: the interface in use, the devices found on it, the
 // current device's measurement and parameters, and the command bar. It works on the
@@ -51,6 +53,8 @@ public:
     void CloseDeviceViews();
     // Builds the parameter grid for the current device's description.
     void InitParameterGroup();
+    // Opens (or raises) the PDO window for the current device when it is on the CAN net.
+    void showPdoWindow();
 
     // The first activation's steps: connect the standard interface, or run the
     // interface command. Runs once, when the window is first shown.
@@ -135,6 +139,7 @@ private:
     int16_t recordingFileNumber_ = 0;
     double measurementTime_ = 0;
 
+    QPointer<frmPDO> pdoWindow_;
     QHash<QString, QAction*> commands_;
     QHash<QString, QMenu*> menus_;
     QLabel* LabelCurrentIfVal_ = nullptr;

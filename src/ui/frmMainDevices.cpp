@@ -10,6 +10,7 @@
 #include "ui/Icons.h"
 #include "ui/MainTexts.h"
 #include "ui/frmMain.h"
+#include "ui/pdo/frmPDO.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -92,9 +93,21 @@ void frmMain::Update()
     FrameDIO_->setVisible(description != nullptr && Descr_FindNode(DigitalIOPath, description, node) >= 0);
 }
 
-void frmMain::Global_Update() { Update(); }
+void frmMain::Global_Update()
+{
+    Update();
+    if (pdoWindow_)
+        pdoWindow_->Update();
+}
 
-void frmMain::CloseDeviceViews() { StopMeasurement(); }
+void frmMain::CloseDeviceViews()
+{
+    if (pdoWindow_)
+        pdoWindow_->CloseForm();
+    StopMeasurement();
+}
+
+void frmMain::showPdoWindow() { frmPDO::ShowFor(state_, *this, pdoWindow_); }
 
 void frmMain::InitParameterGroup()
 {

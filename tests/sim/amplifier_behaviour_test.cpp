@@ -186,6 +186,7 @@ TEST(AmplifierStore, RestartIsSilentThenComesBackWithStoredValues)
     ASSERT_EQ(amplifier->writeObject(0x2100, 1, bytes({20})), 0u);  // not stored
     ASSERT_EQ(amplifier->writeObject(0x2100, 2, le16(33)), 0u);     // not stored
     ASSERT_EQ(amplifier->writeObject(0x1800, 2, bytes({6})), 0u);   // communication, not stored
+    ASSERT_EQ(amplifier->writeObject(0x2F00, 1, bytes({0})), 0u);   // PDO operation, never stored
     amplifier->setNmtState(NmtState::Operational);
 
     ASSERT_EQ(amplifier->writeObject(Restart, 0, bytes({1})), 0u);
@@ -200,6 +201,7 @@ TEST(AmplifierStore, RestartIsSilentThenComesBackWithStoredValues)
     EXPECT_EQ(readOk(*amplifier, 0x2100, 2), le16(0));
     EXPECT_EQ(readOk(*amplifier, 0x1800, 2), bytes({254}));
     EXPECT_EQ(readOk(*amplifier, Changed, 0), bytes({0}));
+    EXPECT_EQ(readOk(*amplifier, 0x2F00, 1), bytes({1}));
     EXPECT_EQ(amplifier->nmtState(), NmtState::PreOperational);
 
     amplifier->setRestartSilence(100);

@@ -130,7 +130,8 @@ QByteArray tedsAndStoreGroups()
                                      "<MaxLen>8</MaxLen><AccessMode>RO</AccessMode>")
                              + param("ParameterActionByte", "ActivateTEDS", 0x2805, 0, "<Value>1</Value>")
                              + param("ParameterToggle", "AutoActivate", 0x2807, 0))
-           + group("PDO", group("Mappings", param("ParameterValueByte", "Send1", 0x1A00, 0,
+           + group("PDO", param("ParameterToggle", "AllowOperational", 0x2F00, 1, "<Persistent>false</Persistent>")
+                              + group("Mappings", param("ParameterValueByte", "Send1", 0x1A00, 0,
                                                   "<AccessMode>RO</AccessMode><Persistent>false</Persistent>")
                                                 + param("ParameterValueLong", "SendParametersCANId1", 0x1800, 1,
                                                         "<AccessMode>RO</AccessMode>")

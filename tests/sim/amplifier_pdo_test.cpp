@@ -28,9 +28,12 @@ void PrintTo(const PdoCase& c, std::ostream* os) { *os << c.what; }
 
 class AmplifierPdo : public ::testing::TestWithParam<PdoCase> {};
 
+// PDO operation starts suspended here, so that the mappings may change; the cases
+// about valid PDOs allow it again first.
 TEST_P(AmplifierPdo, FollowsTheMappingRules)
 {
     TestAmplifier amplifier;
+    ASSERT_EQ(amplifier->writeObject(0x2F00, 1, bytes({0})), 0u);
     int n = 0;
     for (const Step& step : GetParam().steps) {
         EXPECT_EQ(amplifier->writeObject(step.index, step.sub, step.data), step.abort)
@@ -70,7 +73,25 @@ INSTANTIATE_TEST_SUITE_P(
                  {0x1400, 1, le32(0x80000205), 0},
                  {0x1400, 1, le32(0x206), 0}}},
         PdoCase{"described COB-ID read-only", {{0x1800, 1, le32(0x185), sdoabort::ReadOnly}}},
-        PdoCase{"transmission type", {{0x1800, 2, bytes({1}), 0}, {0x1801, 2, bytes({240}), 0}}}));
+        PdoCase{"mapping of a valid PDO",
+                {{0x2F00, 1, bytes({1}), 0},
+                 {0x1A01, 0, le32(0), sdoabort::ValueRange},
+                 {0x1A01, 1, le32(GrossEntry), sdoabort::ValueRange},
+                 {0x1801, 1, le32(0x80000285), 0},
+                 {0x1A01, 1, le32(GrossEntry), 0},
+                 {0x1A01, 0, le32(1), 0},
+                 {0x1801, 1, le32(0x285), 0},
+                 {0x1A01, 0, le32(0), sdoabort::ValueRange}}},
+        PdoCase{"PDO operation switched on again",
+                {{0x1A00, 0, le32(0), 0}, {0x2F00, 1, bytes({1}), 0}, {0x1A00, 0, le32(1), sdoabort::ValueRange}}},
+        PdoCase{"transmission types",
+                {{0x1800, 2, bytes({1}), 0},
+                 {0x1801, 2, bytes({240}), 0},
+                 {0x1800, 2, bytes({241}), sdoabort::ValueRange},
+                 {0x1800, 2, bytes({251}), sdoabort::ValueRange},
+                 {0x1800, 2, bytes({252}), 0},
+                 {0x1400, 2, bytes({253}), sdoabort::ValueRange},
+                 {0x1400, 2, bytes({254}), 0}}}));
 
 TEST(AmplifierPdoDefaults, TransmitPdo1CarriesGrossAndStatus)
 {
@@ -87,6 +108,7 @@ TEST(AmplifierPdoDefaults, TransmitPdo1CarriesGrossAndStatus)
 TEST(AmplifierPdoDefaults, NothingChangesWhileOperational)
 {
     TestAmplifier amplifier;
+    ASSERT_EQ(amplifier->writeObject(0x2F00, 1, bytes({0})), 0u);
     amplifier->setNmtState(NmtState::Operational);
     EXPECT_EQ(amplifier->writeObject(0x1A00, 0, le32(0)), sdoabort::DeviceState);
     EXPECT_EQ(amplifier->writeObject(0x1800, 2, bytes({1})), sdoabort::DeviceState);

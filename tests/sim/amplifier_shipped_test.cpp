@@ -52,18 +52,23 @@ TEST_P(ShippedDescription, EveryAddressReachesItsParameter)
     }
 }
 
-// The PDO window's sequence: count 0, the entries, then the count, all as 4-byte writes.
-TEST_P(ShippedDescription, TakesAPredefinedMappingAsThePdoWindowWritesIt)
+// A mapping change of the valid transmit PDO 1: refused until PDO operation is switched
+// off; then count 0, the entries, then the count, all as 4-byte writes.
+TEST_P(ShippedDescription, TakesAPredefinedMappingWhilePdoOperationIsOff)
 {
     auto amplifier = SimAmplifier::load(path(), testIdentity());
     ASSERT_TRUE(amplifier);
     const auto count = amplifier->keyOfPath(QStringLiteral("PDO/Mappings/Send1"));
-    ASSERT_TRUE(count);
+    const auto allow = amplifier->keyOfPath(QStringLiteral("PDO/AllowOperational"));
+    ASSERT_TRUE(count && allow);
     const uint32_t items[] = {570425888, 570426144};  // "NetValueAndStatus"
+    EXPECT_EQ(amplifier->writeObject(count->index, count->sub, le32(0)), sdoabort::ValueRange);
+    EXPECT_EQ(amplifier->writeObject(allow->index, allow->sub, bytes({0})), 0u);
     EXPECT_EQ(amplifier->writeObject(count->index, count->sub, le32(0)), 0u);
     EXPECT_EQ(amplifier->writeObject(count->index, count->sub + 1, le32(items[0])), 0u);
     EXPECT_EQ(amplifier->writeObject(count->index, count->sub + 2, le32(items[1])), 0u);
     EXPECT_EQ(amplifier->writeObject(count->index, count->sub, le32(2)), 0u);
+    EXPECT_EQ(amplifier->writeObject(allow->index, allow->sub, bytes({1})), 0u);
     EXPECT_EQ(readOk(*amplifier, count->index, count->sub), bytes({2}));
     EXPECT_EQ(readOk(*amplifier, count->index, 2), le32(items[1]));
 }

@@ -26,6 +26,7 @@ LiveKeys resolveLiveKeys(const ObjectDictionary& dictionary)
     live.tedsErrorStatus = key(simpath::TedsErrorStatus);
     live.autoActivateTeds = key(simpath::AutoActivateTeds);
     live.changed = key(simpath::Changed);
+    live.allowPdo = key(simpath::AllowPdo);
     for (std::size_t i = 0; i < live.limitSwitches.size(); ++i) {
         auto numbered = [&](const char* pattern) { return dictionary.keyOf(QString::fromLatin1(pattern).arg(i + 1)); };
         live.limitSwitches[i] = {numbered(simpath::LimitSource), numbered(simpath::LimitDirection),

@@ -28,7 +28,7 @@ struct LiveKeys {
     };
     Key gross, net, input, peakMax, peakMin, statusLong, statusShort, digitalIo;
     Key commandWord, zeroOffset, tareOffset, limitEnableMask, limitState;
-    Key tedsBlock, sensorId, hasTeds, tedsActive, tedsErrorStatus, autoActivateTeds, changed;
+    Key tedsBlock, sensorId, hasTeds, tedsActive, tedsErrorStatus, autoActivateTeds, changed, allowPdo;
     std::array<LimitSwitchKeys, 4> limitSwitches;
 };
 

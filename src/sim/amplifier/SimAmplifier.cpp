@@ -102,6 +102,7 @@ SimAmplifier::SimAmplifier(ObjectDictionary dictionary, const SimIdentity& ident
     live_ = resolveLiveKeys(dictionary_);
     actions_ = resolveActions(dictionary_);
     mapDefaultTransmitPdo();
+    allowPdoOperation();
     if (live_.tedsBlock) {
         takeTedsBlock(defaultSensorTeds(identity_));
         activateTeds();
@@ -122,6 +123,19 @@ void SimAmplifier::mapDefaultTransmitPdo()
     setEntryValue(*dictionary_.find({stdobj::FirstTpdoMapping, 1}), mappingEntry(*gross), {});
     setEntryValue(*dictionary_.find({stdobj::FirstTpdoMapping, 2}), mappingEntry(*status), {});
     setEntryValue(*count, 2, {});
+}
+
+// PDO operation is allowed after every start; the switch is not stored.
+void SimAmplifier::allowPdoOperation()
+{
+    if (ObjectEntry* allow = live_.allowPdo ? dictionary_.find(*live_.allowPdo) : nullptr)
+        setEntryValue(*allow, 1, {});
+}
+
+bool SimAmplifier::pdoSuspended() const
+{
+    const ObjectEntry* allow = live_.allowPdo ? dictionary_.find(*live_.allowPdo) : nullptr;
+    return allow && valuecodec::toUnsigned(allow->value) == 0;
 }
 
 uint32_t SimAmplifier::readObject(uint16_t index, uint8_t sub, QByteArray& data)
@@ -154,6 +168,14 @@ uint32_t SimAmplifier::readLocked(ObjectKey key, QByteArray& data)
 
 uint32_t SimAmplifier::writeLocked(ObjectKey key, const QByteArray& data)
 {
+    const uint32_t abort = acceptWrite(key, data);
+    if (journaling_)
+        journal_.push_back({key, data, abort});
+    return abort;
+}
+
+uint32_t SimAmplifier::acceptWrite(ObjectKey key, const QByteArray& data)
+{
     if (silentLocked())
         return sdoabort::Timeout;
     if (const uint32_t refused = faults_.refusal(SimDirection::Write, key))
@@ -167,7 +189,7 @@ uint32_t SimAmplifier::writeLocked(ObjectKey key, const QByteArray& data)
         return abort;
     if (const uint32_t abort = checkWrite(*entry, data))
         return abort;
-    if (const uint32_t abort = checkPdoWrite(dictionary_, key, data, nmt_ == NmtState::Operational))
+    if (const uint32_t abort = checkPdoWrite(dictionary_, key, data, {nmt_ == NmtState::Operational, pdoSuspended()}))
         return abort;
     if (isAction(entry->kind)) {
         runAction(actionAt(key));

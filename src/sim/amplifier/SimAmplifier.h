@@ -12,10 +12,18 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 class XmlDocument;
 
 enum class NmtState { PreOperational, Operational, Stopped };
+
+// One write the amplifier was asked for, by any bus, with its answer.
+struct SimWrite {
+    ObjectKey key;
+    QByteArray data;
+    uint32_t abort = 0;
+};
 
 // TEDS error status bits ("TEDS/TEDSErrorStatus"); 2 and above are errors.
 namespace tedserror {
@@ -83,6 +91,10 @@ public:
     NmtState nmtState() const;
     void setNmtState(NmtState state);
 
+    // Every write asked for from now on is kept, in order, until the next call.
+    void startWriteJournal();
+    std::vector<SimWrite> writeJournal() const;
+
     // Silence after "ApplicationObjects/Restart", on the amplifier's clock.
     void setRestartSilence(int ms);
     bool isChanged() const;
@@ -114,11 +126,14 @@ private:
 
     SimAmplifier(ObjectDictionary dictionary, const SimIdentity& identity);
     void mapDefaultTransmitPdo();
+    void allowPdoOperation();
+    bool pdoSuspended() const;
 
     int64_t nowLocked() const;
     bool silentLocked() const;
     uint32_t readLocked(ObjectKey key, QByteArray& data);
     uint32_t writeLocked(ObjectKey key, const QByteArray& data);
+    uint32_t acceptWrite(ObjectKey key, const QByteArray& data);
     uint32_t checkAction(const ObjectEntry& entry, const QByteArray& data) const;
     void afterWrite(ObjectEntry& entry);
     void runCommandWord(uint64_t bits);
@@ -161,6 +176,8 @@ private:
     std::optional<double> peakMax_;
     std::optional<double> peakMin_;
     bool changed_ = false;
+    bool journaling_ = false;
+    std::vector<SimWrite> journal_;
     QByteArray tedsBlock_;
     bool hasTeds_ = false;
     bool tedsActive_ = false;

@@ -96,6 +96,7 @@ void SimAmplifier::runAction(SimAction action)
         restore(storedComm_);
         changed_ = false;
         nmt_ = NmtState::PreOperational;
+        allowPdoOperation();
         silentUntil_ = ms + restartSilenceMs_;
         break;
     case SimAction::ActivateTeds:

@@ -74,6 +74,19 @@ void SimAmplifier::setRestartSilence(int ms)
     restartSilenceMs_ = ms;
 }
 
+void SimAmplifier::startWriteJournal()
+{
+    std::lock_guard lock(mutex_);
+    journaling_ = true;
+    journal_.clear();
+}
+
+std::vector<SimWrite> SimAmplifier::writeJournal() const
+{
+    std::lock_guard lock(mutex_);
+    return journal_;
+}
+
 bool SimAmplifier::isChanged() const
 {
     std::lock_guard lock(mutex_);

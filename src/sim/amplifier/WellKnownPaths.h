@@ -39,6 +39,7 @@ constexpr const char* SaveApp = "ApplicationObjects/SaveApp";
 constexpr const char* SaveAll = "ApplicationObjects/SaveAll";
 constexpr const char* FactorySettingsApp = "ApplicationObjects/FactorySettingsApp";
 constexpr const char* Restart = "ApplicationObjects/Restart";
+constexpr const char* AllowPdo = "PDO/AllowOperational";
 constexpr const char* SaveComm = "PDO/Mappings/SaveComm";
 constexpr const char* FactorySettingsComm = "PDO/Mappings/FactorySettingsComm";
 }  // namespace simpath
