@@ -3,11 +3,13 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <cstdint>
 
 struct AppState;
+class FrmBitMask;
 class Host;
 class InterfaceChooser;
 class QAction;
@@ -18,6 +20,7 @@ class QLabel;
 class QMenu;
 class QProgressBar;
 class XmlNode;
+class frmSDOTerm;
 
 // The program's main window: the interface in use, the devices found on it, the
 // current device's measurement and parameters, and the command bar. It works on the
@@ -51,6 +54,8 @@ public:
     void CloseDeviceViews();
     // Builds the parameter grid for the current device's description.
     void InitParameterGroup();
+    // Opens (or raises) the bit mask window for a parameter of the current device.
+    void showBitMask(const QString& path);
 
     // The first activation's steps: connect the standard interface, or run the
     // interface command. Runs once, when the window is first shown.
@@ -111,6 +116,10 @@ private:
     void restartDevice();
     void setPreOperational();
     void toggleReading();
+    // The device views of the command bar (within an operation).
+    void openBitMask(const QString& path);
+    void showDeviceStatus();
+    void showSdoTerminal();
     void shutDown();
     void UnloadTimer_Timer();
     // The file chooser of the configuration commands; empty when cancelled.
@@ -143,4 +152,6 @@ private:
     QWidget* fpSpreadParameters_ = nullptr;
     QLabel* SBarPanel1_ = nullptr;
     QProgressBar* ProgBar_ = nullptr;
+    QPointer<FrmBitMask> FrmBitMask_;
+    QPointer<frmSDOTerm> frmSDOTerm_;
 };

@@ -9,6 +9,7 @@
 #include "transport/AppState.h"
 #include "ui/Icons.h"
 #include "ui/MainTexts.h"
+#include "ui/bitmask/FrmBitMask.h"
 #include "ui/frmMain.h"
 
 #include <QAction>
@@ -92,9 +93,19 @@ void frmMain::Update()
     FrameDIO_->setVisible(description != nullptr && Descr_FindNode(DigitalIOPath, description, node) >= 0);
 }
 
-void frmMain::Global_Update() { Update(); }
+void frmMain::Global_Update()
+{
+    Update();
+    if (FrmBitMask_)
+        FrmBitMask_->Update();
+}
 
-void frmMain::CloseDeviceViews() { StopMeasurement(); }
+void frmMain::CloseDeviceViews()
+{
+    if (FrmBitMask_)
+        FrmBitMask_->CloseBitMask();
+    StopMeasurement();
+}
 
 void frmMain::InitParameterGroup()
 {

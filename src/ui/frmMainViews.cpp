@@ -1,0 +1,57 @@
+// The device views the main window opens: the bit mask window and the SDO terminal.
+#include "core/Host.h"
+#include "core/ResultCodes.h"
+#include "transport/AppState.h"
+#include "ui/bitmask/FrmBitMask.h"
+#include "ui/frmMain.h"
+#include "ui/sdo/frmSDOTerm.h"
+
+namespace {
+
+const QString DeviceStatusPath = QStringLiteral("Measurement/StatusLong");
+
+}  // namespace
+
+void frmMain::showBitMask(const QString& path)
+{
+    OperationGuard::Scope operation(guard_);
+    if (!operation)
+        return;
+    sigTimer_.stop();
+    openBitMask(path);
+    resumeMeasurement();
+}
+
+void frmMain::openBitMask(const QString& path)
+{
+    if (FrmBitMask_ && FrmBitMask_->shows(state_.CurrentDevice, path)) {
+        FrmBitMask_->raise();
+        FrmBitMask_->activateWindow();
+        return;
+    }
+    if (FrmBitMask_)
+        FrmBitMask_->CloseBitMask();
+    const int32_t result =
+        FrmBitMask::ShowBitMask(state_, guard_, state_.CurrentDevice, path, false, this, FrmBitMask_);
+    if (result < 0)
+        ShowMessage(host(), QStringLiteral("Erreur '%1' lors de la lecture du masque binaire !").arg(result),
+                    msg::Warning);
+}
+
+void frmMain::showDeviceStatus()
+{
+    if (currentConnected())
+        openBitMask(DeviceStatusPath);
+    else
+        ShowMessage(host(), QStringLiteral("Aucun appareil n'a été raccordé !"), msg::Warning);
+}
+
+void frmMain::showSdoTerminal()
+{
+    if (!frmSDOTerm_) {
+        frmSDOTerm_ = new frmSDOTerm(state_, guard_, this);
+        frmSDOTerm_->show();
+    }
+    frmSDOTerm_->raise();
+    frmSDOTerm_->activateWindow();
+}
