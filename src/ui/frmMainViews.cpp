@@ -29,13 +29,15 @@ void frmMain::openBitMask(const QString& path)
         FrmBitMask_->activateWindow();
         return;
     }
-    if (FrmBitMask_)
-        FrmBitMask_->CloseBitMask();
+    // The window shown so far gives way to the new one only.
+    const QPointer<FrmBitMask> before = FrmBitMask_;
     const int32_t result =
         FrmBitMask::ShowBitMask(state_, guard_, state_.CurrentDevice, path, false, this, FrmBitMask_);
     if (result < 0)
         ShowMessage(host(), QStringLiteral("Erreur '%1' lors de la lecture du masque binaire !").arg(result),
                     msg::Warning);
+    else if (before && before != FrmBitMask_)
+        before->CloseBitMask();
 }
 
 void frmMain::showDeviceStatus()
