@@ -147,7 +147,7 @@ TEST(frmSDOTerm, TransfersShowTheirValuesOrTheirFailures)
             t.window->ctlButtonRecv_Click();
         if (c.answer)
             EXPECT_EQ(t.find<QLineEdit>("Answer")->text(), QString::fromUtf8(c.answer));
-        EXPECT_EQ(t.find<QStatusBar>("SBar")->currentMessage(), c.status);
+        EXPECT_EQ(t.find<QStatusBar>("SBar")->toolTip(), c.status);
         EXPECT_EQ(t.world.host().texts(), c.messages);
         EXPECT_EQ(t.world.logLines(), c.log);
         EXPECT_EQ(t.find<QLabel>("IOStat")->property("lamp").toString(), "green");

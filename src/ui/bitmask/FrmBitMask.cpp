@@ -22,6 +22,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 // Placement defaults in twips.
@@ -29,6 +31,9 @@ constexpr int DefaultWidthTwips = 5000;
 constexpr int DefaultHeightTwips = 10000;
 constexpr int ImageSize = 16;
 constexpr int ButtonImageSize = 20;
+// The smallest window still shows a few rows with their names unclipped.
+constexpr int MinimumColumns = 55;
+constexpr int MinimumLines = 16;
 enum Column { ColumnImage, ColumnNumber, ColumnName, ColumnButton, ColumnCount };
 const QColor Background(0xF0, 0xF0, 0xF0);
 
@@ -141,12 +146,14 @@ void FrmBitMask::build(XmlNode mask)
     Grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Grid_->setSelectionMode(QAbstractItemView::NoSelection);
     Grid_->setIconSize(QSize(ImageSize, ImageSize));
+    Grid_->setWordWrap(false);
     for (XmlNode bit : mask.child("Bits").elementChildren())
         if (bit.nameIs("Bit") && shownOn(bit, state_.CurrentInterface.InterfaceType) && bitNumber(bit) >= 0)
             addRow(bit, writable_);
     QHeaderView* columns = Grid_->horizontalHeader();
     columns->setSectionResizeMode(QHeaderView::ResizeToContents);
     columns->setSectionResizeMode(ColumnName, QHeaderView::Stretch);
+    Grid_->setColumnHidden(ColumnButton, !writable_);
     Grid_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     layout->addWidget(Grid_, 1);
 
@@ -163,7 +170,9 @@ void FrmBitMask::build(XmlNode mask)
     layout->addLayout(buttons);
 
     resize(TwipsToPixels(DefaultWidthTwips), TwipsToPixels(DefaultHeightTwips));
-    setMinimumSize(minimumSizeHint());
+    const QFontMetrics text = fontMetrics();
+    setMinimumSize(std::max(minimumSizeHint().width(), text.averageCharWidth() * MinimumColumns),
+                   std::max(minimumSizeHint().height(), text.height() * MinimumLines));
     RestoreWindowPlacement(state_.core, *this, 0, 0);
     KeepOnScreen(*this);
 }
@@ -216,7 +225,9 @@ void FrmBitMask::addRow(XmlNode bit, bool writable)
     rows_.push_back({number, access == QLatin1String("WO")});
     Grid_->setItem(row, ColumnImage, new QTableWidgetItem);
     Grid_->setItem(row, ColumnNumber, new QTableWidgetItem(QStringLiteral("Bit %1").arg(number)));
-    Grid_->setItem(row, ColumnName, new QTableWidgetItem(displayText(bit, state_.core.Language)));
+    auto* name = new QTableWidgetItem(displayText(bit, state_.core.Language));
+    name->setToolTip(name->text());
+    Grid_->setItem(row, ColumnName, name);
     if (!rows_.back().writeOnly)
         showBit(row, false);
     if (writable && access != QLatin1String("RO"))

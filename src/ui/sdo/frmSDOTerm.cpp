@@ -33,6 +33,7 @@ constexpr int HighestNode = 127;
 constexpr uint32_t HighestIndex = 0xFFFF;
 constexpr uint32_t HighestSub = 0xFF;
 constexpr int LampSize = 14;
+constexpr int ValueColumns = 14;
 const QString FirstIndex = QStringLiteral("6130");
 const QString HexSendKey = QStringLiteral("SDOTerminal/Hex1");
 const QString HexRecvKey = QStringLiteral("SDOTerminal/Hex2");
@@ -79,6 +80,7 @@ frmSDOTerm::frmSDOTerm(AppState& state, OperationGuard& guard, QWidget* parent)
     transfers->addWidget(buildSend());
     transfers->addWidget(buildRecv());
     layout->addLayout(transfers);
+    layout->addStretch(1);
     auto* buttons = new QHBoxLayout;
     QPushButton* help = button("cmdButtonHelp", QStringLiteral("&Aide"), this);
     QPushButton* close = button("cmdButtonClose", QStringLiteral("&Fermer"), this);
@@ -146,6 +148,7 @@ QGroupBox* frmSDOTerm::buildSend()
     auto* row = new QHBoxLayout(frame);
     Datas_ = named(new QLineEdit(frame), "Datas");
     Datas_->installEventFilter(this);
+    Datas_->setMinimumWidth(Datas_->fontMetrics().averageCharWidth() * ValueColumns);
     connect(Datas_, &QLineEdit::returnPressed, this, &frmSDOTerm::ctlButtonSend_Click);
     CheckHexSend_ = named(new QCheckBox(QStringLiteral("hex "), frame), "CheckHexSend");
     QPushButton* send = button("ctlButtonSend", QStringLiteral("&Envoyer"), frame);
@@ -162,6 +165,7 @@ QGroupBox* frmSDOTerm::buildRecv()
     auto* row = new QHBoxLayout(frame);
     Answer_ = named(new QLineEdit(frame), "Answer");
     Answer_->setReadOnly(true);
+    Answer_->setMinimumWidth(Answer_->fontMetrics().averageCharWidth() * ValueColumns);
     CheckHexRecv_ = named(new QCheckBox(QStringLiteral("hex "), frame), "CheckHexRecv");
     QPushButton* recv = button("ctlButtonRecv", QStringLiteral("&Lire"), frame);
     connect(recv, &QPushButton::clicked, this, &frmSDOTerm::ctlButtonRecv_Click);
@@ -263,6 +267,13 @@ QString frmSDOTerm::failureText(int32_t result, const Address& a) const
     return bus.isEmpty() ? resultCodeText(result) : bus;
 }
 
+void frmSDOTerm::showStatus(const QString& text)
+{
+    // The bar has one line; the tool tip keeps the text as it is.
+    SBar_->showMessage(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
+    SBar_->setToolTip(text);
+}
+
 void frmSDOTerm::ctlButtonRecv_Click()
 {
     OperationGuard::Scope operation(guard_);
@@ -291,7 +302,7 @@ void frmSDOTerm::ctlButtonRecv_Click()
                                    .arg(result)
                                    .arg(a.index)
                                    .arg(a.sub));
-        SBar_->showMessage(failureText(result, a));
+        showStatus(failureText(result, a));
     } else {
         Answer_->setText(shown);
     }
@@ -324,7 +335,7 @@ void frmSDOTerm::ctlButtonSend_Click()
         CanLibrary* can = state_.CurrentInterface.InterfaceType == CANBus ? state_.buses.can.get() : nullptr;
         result = can ? SDO_WriteBytes(*can, a.node, a.index, a.sub, *bytes) : rc::NoInterface;
     }
-    SBar_->showMessage(result < 0 ? failureText(result, a) : QString());
+    showStatus(result < 0 ? failureText(result, a) : QString());
     if (result < 0) {
         ShowMessage(*state_.core.host, QStringLiteral("Erreur lors de l'écriture (%1)!").arg(result), msg::Ok);
         Log_Write(state_.core, QStringLiteral("Node ID %1: Error %2 while synchronuous write of SDO (index %3, "

@@ -53,6 +53,7 @@ private:
     // The steps every transfer starts with: lamp, history, checks; false when refused.
     bool takeAddress(Address& address);
     void setLamp(const char* colour);
+    void showStatus(const QString& text);
     // The words for a failed transfer of the address.
     QString failureText(int32_t result, const Address& address) const;
 
