@@ -37,12 +37,16 @@ QString sdoAbortText(AppState& state, const InterfaceSettings& settings, const D
     int32_t length = 0;
     // Whatever the read returns, the bytes it leaves are the abort code; none give the bus text.
     static_cast<void>(SDO_ReadAbortCode(state, settings, entry, path, bytes, length));
-    const QString abort = SDO_AbortText(bytes, length);
-    return abort.isEmpty() ? QStringLiteral("Erreur de bus CAN !")
-                           : QStringLiteral("Erreur CiA : '") + abort + '\'';
+    return abortErrorText(bytes, length);
 }
 
 }  // namespace
+
+QString abortErrorText(const QByteArray& bytes, int32_t length)
+{
+    const QString abort = SDO_AbortText(bytes, length);
+    return abort.isEmpty() ? QStringLiteral("Erreur de bus CAN !") : QStringLiteral("Erreur CiA : '") + abort + '\'';
+}
 
 QString resultCodeText(int32_t code)
 {

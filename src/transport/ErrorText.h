@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
 
@@ -13,3 +14,6 @@ QString ErrorText(AppState& state, const InterfaceSettings& settings, const Devi
 // The words for a result code that needs no device to explain it; the decimal code
 // when there are none.
 QString resultCodeText(int32_t code);
+// The words for an SDO abort given the bytes of its code (least significant first):
+// "Erreur CiA : '" + its text + "'", or the bus error words when there are fewer than 4.
+QString abortErrorText(const QByteArray& bytes, int32_t length);

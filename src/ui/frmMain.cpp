@@ -8,6 +8,7 @@
 #include "transport/AppState.h"
 #include "transport/InterfaceManager.h"
 #include "transport/can/CanNets.h"
+#include "ui/DoubleClick.h"
 #include "ui/Icons.h"
 #include "ui/MainTexts.h"
 #include "ui/QtHost.h"
@@ -177,6 +178,7 @@ QGroupBox* frmMain::buildMeasurementFrame()
     LabelMeasVal_->setFrameShape(QFrame::StyledPanel);
     LabelMeasVal_->setMinimumHeight(LabelMeasVal_->fontMetrics().height() + 8);
     grid->addWidget(LabelMeasVal_, 0, 1);
+    onDoubleClick(LabelMeasVal_, [this] { runCommand(QStringLiteral("MENUITEM_DEVSTATUS")); });
     ImageRecording_ = label("ImageRecording", {}, box);
     ImageRecording_->setPixmap(IconPixmap(QStringLiteral("IMG_RECORD"), LampSize));
     grid->addWidget(ImageRecording_, 0, 2);

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 struct AppState;
+class FrmBitMask;
 class Host;
 class InterfaceChooser;
 class QAction;
@@ -20,6 +21,7 @@ class QMenu;
 class QProgressBar;
 class XmlNode;
 class frmPDO;
+class frmSDOTerm;
 
 // The program's main window: the interface in use, the devices found on it, the
 // current device's measurement and parameters, and the command bar. It works on the
@@ -55,6 +57,8 @@ public:
     void InitParameterGroup();
     // Opens (or raises) the PDO window for the current device when it is on the CAN net.
     void showPdoWindow();
+    // Opens (or raises) the bit mask window for a parameter of the current device.
+    void showBitMask(const QString& path);
 
     // The first activation's steps: connect the standard interface, or run the
     // interface command. Runs once, when the window is first shown.
@@ -120,6 +124,10 @@ private:
     void restartDevice();
     void setPreOperational();
     void toggleReading();
+    // The device views of the command bar (within an operation).
+    void openBitMask(const QString& path);
+    void showDeviceStatus();
+    void showSdoTerminal();
     void shutDown();
     void UnloadTimer_Timer();
     // The file chooser of the configuration commands; empty when cancelled.
@@ -153,4 +161,6 @@ private:
     QWidget* fpSpreadParameters_ = nullptr;
     QLabel* SBarPanel1_ = nullptr;
     QProgressBar* ProgBar_ = nullptr;
+    QPointer<FrmBitMask> FrmBitMask_;
+    QPointer<frmSDOTerm> frmSDOTerm_;
 };

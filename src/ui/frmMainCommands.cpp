@@ -29,8 +29,7 @@ constexpr int32_t WhatToDoTopic = 9;
 const QString Whole = QStringLiteral(".");
 
 // Commands whose windows come with later work: they stay disabled until then.
-const QStringList NotYetAvailable{QStringLiteral("MENUITEM_DEVSTATUS"), QStringLiteral("MENUITEM_TERMINALSDO"),
-                                  QStringLiteral("MENUITEM_RECORDREADING")};
+const QStringList NotYetAvailable{QStringLiteral("MENUITEM_RECORDREADING")};
 
 QString commandKey(const char* key) { return QLatin1String(key); }
 
@@ -79,6 +78,7 @@ void frmMain::updateMenuStates()
     command(QStringLiteral("MENUITEM_SAVECONFIG"))->setEnabled(configured);
     command(QStringLiteral("MENUITEM_LOADCONFIG"))->setEnabled(configured);
     command(QStringLiteral("MENUITEM_SETPREOPERATIONAL"))->setEnabled(can);
+    command(QStringLiteral("MENUITEM_TERMINALSDO"))->setEnabled(can);
     menus_.value(QStringLiteral("MENU_DEVICE"))->setEnabled(configured && connected);
     for (const QString& key : NotYetAvailable)
         command(key)->setEnabled(false);
@@ -117,6 +117,10 @@ void frmMain::dispatch(const QString& key)
         Global_Update();
     } else if (key == QLatin1String("MENUITEM_DEVRESTART"))
         restartDevice();
+    else if (key == QLatin1String("MENUITEM_DEVSTATUS"))
+        showDeviceStatus();
+    else if (key == QLatin1String("MENUITEM_TERMINALSDO"))
+        showSdoTerminal();
     else if (key == QLatin1String("MENUITEM_SETPREOPERATIONAL"))
         setPreOperational();
     else if (key == QLatin1String("MENUITEM_READING"))

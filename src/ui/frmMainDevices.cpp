@@ -9,6 +9,7 @@
 #include "transport/AppState.h"
 #include "ui/Icons.h"
 #include "ui/MainTexts.h"
+#include "ui/bitmask/FrmBitMask.h"
 #include "ui/frmMain.h"
 #include "ui/pdo/frmPDO.h"
 
@@ -98,16 +99,18 @@ void frmMain::Global_Update()
     Update();
     if (pdoWindow_)
         pdoWindow_->Update();
+    if (FrmBitMask_)
+        FrmBitMask_->Update();
 }
 
 void frmMain::CloseDeviceViews()
 {
     if (pdoWindow_)
         pdoWindow_->CloseForm();
+    if (FrmBitMask_)
+        FrmBitMask_->CloseBitMask();
     StopMeasurement();
 }
-
-void frmMain::showPdoWindow() { frmPDO::ShowFor(state_, *this, pdoWindow_); }
 
 void frmMain::InitParameterGroup()
 {

@@ -9,7 +9,9 @@
 #include "device/DeviceSession.h"
 #include "transport/InterfaceManager.h"
 #include "ui/MainTexts.h"
+#include "ui/bitmask/FrmBitMask.h"
 #include "ui/frmMain.h"
+#include "ui/sdo/frmSDOTerm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -202,9 +204,32 @@ TEST(frmMain, MenuStatesFollowTheInterfaceKindAndTheDevice)
         EXPECT_EQ(enabled("MENUITEM_SETPREOPERATIONAL"), c.preOperational);
         EXPECT_EQ(w.window.findChild<QMenu*>("MENU_DEVICE")->isEnabled(), c.scanned);
         EXPECT_TRUE(enabled("MENUITEM_INTERFACECHOOSE"));
-        for (const char* later : {"MENUITEM_DEVSTATUS", "MENUITEM_TERMINALSDO", "MENUITEM_RECORDREADING"})
-            EXPECT_FALSE(enabled(later)) << later;
+        EXPECT_EQ(enabled("MENUITEM_TERMINALSDO"), c.preOperational);
+        EXPECT_TRUE(enabled("MENUITEM_DEVSTATUS"));
+        EXPECT_FALSE(enabled("MENUITEM_RECORDREADING"));
     }
+}
+
+TEST(frmMain, DeviceStatusOpensOneBitMaskWindowThatClosesWithTheDevice)
+{
+    MainWorld w;
+    w.window.runCommand("MENUITEM_DEVSTATUS");
+    EXPECT_EQ(w.world.host().texts(), QStringList{"Aucun appareil n'a été raccordé !"});
+    w.window.runCommand("MENUITEM_DEVICESCAN");
+    w.world.host().messages.clear();
+    w.window.runCommand("MENUITEM_DEVSTATUS");
+    w.window.showBitMask("Measurement/StatusLong");  // raises the same window
+    const QList<FrmBitMask*> shown = w.window.findChildren<FrmBitMask*>();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0]->windowTitle(), "État de l'appareil (CAN-ID 42, Snr. 100042)");
+    w.window.showBitMask("Measurement/InputSignal");
+    EXPECT_EQ(w.world.host().texts(), QStringList{"Erreur '-5' lors de la lecture du masque binaire !"});
+    QPointer<FrmBitMask> window = shown[0];
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_FALSE(window.isNull()) << "a failed opening leaves the window shown";
+    w.window.CloseDeviceViews();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
 }
 
 TEST(frmMain, ReadingCommandStopsAndStartsTheMeasurement)
@@ -281,11 +306,14 @@ TEST(frmMain, NothingStartsWhileAnOperationRuns)
         {"measurement tick", [](frmMain& window) { window.SigTimer_Timer(); }},
         {"second command", [](frmMain& window) { window.runCommand("MENUITEM_RELOAD"); }},
         {"device choice", [](frmMain& window) { window.chooseDevice(1); }},
+        {"bit mask window", [](frmMain& window) { window.showBitMask("Measurement/CommandWord"); }},
+        {"SDO terminal", [](frmMain& window) { window.findChild<frmSDOTerm*>()->ctlButtonRecv_Click(); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         MainWorld w;
         w.window.runCommand("MENUITEM_DEVICESCAN");
+        w.window.runCommand("MENUITEM_TERMINALSDO");
         int readsDuring = -1;
         w.world.host().onMessage = [&](const QString&) {
             EXPECT_TRUE(w.window.operationGuard().busy());
