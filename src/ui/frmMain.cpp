@@ -12,6 +12,7 @@
 #include "ui/MainTexts.h"
 #include "ui/QtHost.h"
 #include "ui/WindowPlacement.h"
+#include "ui/grid/ParameterGrid.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -22,7 +23,6 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QStatusBar>
-#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace {
@@ -232,10 +232,9 @@ QGroupBox* frmMain::buildParameterFrame()
     picture->setObjectName(QStringLiteral("PictureParameters"));
     auto* pictureLayout = new QVBoxLayout(picture);
     pictureLayout->setContentsMargins(0, 0, 0, 0);
-    auto* grid = new QTreeView(picture);
-    grid->setObjectName(QStringLiteral("fpSpreadParameters"));
-    pictureLayout->addWidget(grid);
-    fpSpreadParameters_ = grid;
+    fpSpreadParameters_ = new ParameterGrid(
+        state_, GridHooks{guard_, [this] { sigTimer_.stop(); }, [this] { resumeMeasurement(); }}, picture);
+    pictureLayout->addWidget(fpSpreadParameters_);
     inside->addWidget(picture);
     return box;
 }

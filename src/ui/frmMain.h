@@ -10,6 +10,7 @@
 struct AppState;
 class Host;
 class InterfaceChooser;
+class ParameterGrid;
 class QAction;
 class QComboBox;
 class QFrame;
@@ -66,6 +67,7 @@ public:
 
     QAction* command(const QString& key) const { return commands_.value(key); }
     OperationGuard& operationGuard() { return guard_; }
+    ParameterGrid* parameterGrid() const { return fpSpreadParameters_; }
     QTimer& SigTimer() { return sigTimer_; }
     QTimer& UnloadTimer() { return unloadTimer_; }
 
@@ -140,7 +142,7 @@ private:
     QLabel* ImageHasTEDS_ = nullptr;
     QLabel* ImageTEDSState_ = nullptr;
     QGroupBox* FrameDIO_ = nullptr;
-    QWidget* fpSpreadParameters_ = nullptr;
+    ParameterGrid* fpSpreadParameters_ = nullptr;
     QLabel* SBarPanel1_ = nullptr;
     QProgressBar* ProgBar_ = nullptr;
 };

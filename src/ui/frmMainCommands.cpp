@@ -14,6 +14,7 @@
 #include "ui/MainCommands.h"
 #include "ui/frmOptions.h"
 #include "ui/frmMain.h"
+#include "ui/grid/ParameterGrid.h"
 
 #include <QAction>
 #include <QFileDialog>

@@ -10,6 +10,7 @@
 #include "ui/Icons.h"
 #include "ui/MainTexts.h"
 #include "ui/frmMain.h"
+#include "ui/grid/ParameterGrid.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -90,16 +91,14 @@ void frmMain::Update()
         state_.CurrentDevice >= 1 ? Descr_OfDevice(state_.descriptions, state_.Devices[state_.CurrentDevice]) : nullptr;
     XmlNode node;
     FrameDIO_->setVisible(description != nullptr && Descr_FindNode(DigitalIOPath, description, node) >= 0);
+    fpSpreadParameters_->refreshValues();
 }
 
 void frmMain::Global_Update() { Update(); }
 
 void frmMain::CloseDeviceViews() { StopMeasurement(); }
 
-void frmMain::InitParameterGroup()
-{
-    fpSpreadParameters_->setVisible(state_.Configuration != nullptr && currentConnected());
-}
+void frmMain::InitParameterGroup() { fpSpreadParameters_->InitParameterGroup(); }
 
 void frmMain::refreshInterfaceState()
 {
