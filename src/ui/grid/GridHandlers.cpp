@@ -6,6 +6,7 @@
 #include "device/DeviceAccess.h"
 #include "device/DeviceContext.h"
 #include "device/present/ParameterEdit.h"
+#include "device/present/ValueEntry.h"
 #include "model/ValueText.h"
 #include "ui/Help.h"
 #include "ui/OperationGuard.h"
@@ -38,6 +39,9 @@ void ParameterGrid::cellEdited(const QString& path, const QString& text)
     if (!operation)
         return;
     const PausedTimer paused(hooks_);
+    // A text that is no date ends the edit with its message.
+    if (model_->row(row).kind == ParameterKind::ValueDate && !enteredDateOrMessage(state_.core, text))
+        return;
     showWriteResult(row, editValue(*device, member, path, text));
 }
 

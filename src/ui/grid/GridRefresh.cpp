@@ -65,7 +65,9 @@ void GridModel::refreshRow(int index)
     const BusyScope refreshing(*this);
     const XmlNode m = member(index);
     std::optional<DeviceContext> d = device();
-    if (!m || !d || !hasValue(m) || rows_[size_t(index)].writeOnly)
+    // Buttons (bit masks too) show no value; write-only rows are never read.
+    const GridRow& shown = rows_[size_t(index)];
+    if (!m || !d || !hasValue(m) || shown.writeOnly || shown.cell == GridCell::Button)
         return;
     const ParameterRow read = parameterRow(*d, m, rows_[size_t(index)].path);
     GridRow& row = rows_[size_t(index)];
