@@ -13,6 +13,8 @@ namespace {
 
 constexpr int MarkColumnTwips = 300;
 constexpr int TextMarginTwips = 100;
+// The texts give up at most this share of the width, so that the values stay readable.
+constexpr double TextShare = 0.6;
 
 }  // namespace
 
@@ -54,6 +56,7 @@ void ParameterGrid::InitParameterGroup()
     listSuspended_ = false;
     model_->build();
     expandAll();
+    scrollToTop();
     sizeColumns();
     setHidden(hidden);
 }
@@ -69,7 +72,19 @@ void ParameterGrid::sizeColumns()
         widest = std::max(widest, fontMetrics().horizontalAdvance(shown.text) +
                                       (shown.level - 1) * GridDelegate::LevelIndent);
     }
-    setColumnWidth(gridcol::Text, widest + TwipsToPixels(TextMarginTwips));
+    widestText_ = widest + TwipsToPixels(TextMarginTwips);
+    fitTextColumn();
+}
+
+void ParameterGrid::fitTextColumn()
+{
+    setColumnWidth(gridcol::Text, std::min(widestText_, int(viewport()->width() * TextShare)));
+}
+
+void ParameterGrid::resizeEvent(QResizeEvent* event)
+{
+    QTreeView::resizeEvent(event);
+    fitTextColumn();
 }
 
 void ParameterGrid::refreshValues()

@@ -56,11 +56,13 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QString currentPath() const;
     void activateRow(const QString& path);
     void sizeColumns();
+    void fitTextColumn();
     void groupExpanded(const QModelIndex& index);
     void rowClicked(const QModelIndex& index);
     void runAction(int row);
@@ -72,4 +74,5 @@ private:
     GridModel* model_;
     GridDelegate* delegate_;
     bool listSuspended_ = false;
+    int widestText_ = 0;
 };
