@@ -1,14 +1,18 @@
 #include "Bench.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication application(argc, argv);
+    // The grid bench paints widgets; without a display it paints offscreen.
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
     benchModel();
     benchFieldbus();
     benchSerial();
     benchCan();
     benchDevice();
+    benchGrid();
     return 0;
 }
