@@ -278,6 +278,9 @@ TEST(ParameterGrid, SwitchesActionsAndDetailButtons)
     EXPECT_EQ(w.world.onDevice(lock), le(locked ? 0 : 1, 1));
     w.grid.toggleSwitch(lock);
     EXPECT_EQ(w.row(lock).checked, locked);
+    w.world.clearTraffic();
+    w.grid.toggleSwitch("ApplicationObjects/Changed");   // read-only
+    EXPECT_EQ(w.world.traffic().writes, 0);
 
     w.world.amplifier().refuseAt(SimDirection::Write, *w.world.amplifier().keyOfPath(lock), sdoabort::General);
     w.world.host().messages.clear();
@@ -290,6 +293,11 @@ TEST(ParameterGrid, SwitchesActionsAndDetailButtons)
     w.world.host().messages.clear();
     w.key(peak, Qt::Key_Return);
     EXPECT_TRUE(w.world.host().messages.empty()) << w.world.host().texts().join('\n').toStdString();
+    const int refreshes = w.world.host().windowRefreshes;
+    w.world.clearTraffic();
+    w.grid.clickButton("ZeroTare/Tare");   // asks for a reload of everything
+    EXPECT_EQ(w.world.host().windowRefreshes, refreshes + 1);
+    EXPECT_GT(w.world.traffic().reads, 50);
     w.world.amplifier().refuseAt(SimDirection::Write, *w.world.amplifier().keyOfPath(peak), sdoabort::General);
     w.grid.clickButton(peak);
     EXPECT_EQ(w.world.host().texts().last(), "Paramètre 'Measurement/ResetPeak' n'a pu être mis !");

@@ -50,7 +50,8 @@ void ParameterGrid::toggleSwitch(const QString& path)
     const int row = model_->rowOf(path);
     std::optional<DeviceContext> device = model_->device();
     XmlNode member = model_->member(row);
-    if (!device || !member || model_->busy() || model_->row(row).cell != GridCell::Check)
+    // A read-only switch only shows a state.
+    if (!device || !member || model_->busy() || model_->row(row).cell != GridCell::Check || model_->row(row).readOnly)
         return;
     OperationGuard::Scope operation(hooks_.guard);
     if (!operation)
