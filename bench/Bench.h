@@ -11,6 +11,7 @@ void benchSerial();
 void benchCan();
 void benchDevice();
 void benchStartup();
+void benchGrid();
 
 // Runs fn `count` times and returns the mean time per run in microseconds.
 template <typename Fn>

@@ -13,6 +13,7 @@
 #include "ui/MainTexts.h"
 #include "ui/QtHost.h"
 #include "ui/WindowPlacement.h"
+#include "ui/grid/ParameterGrid.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -23,7 +24,6 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QStatusBar>
-#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace {
@@ -234,10 +234,12 @@ QGroupBox* frmMain::buildParameterFrame()
     picture->setObjectName(QStringLiteral("PictureParameters"));
     auto* pictureLayout = new QVBoxLayout(picture);
     pictureLayout->setContentsMargins(0, 0, 0, 0);
-    auto* grid = new QTreeView(picture);
-    grid->setObjectName(QStringLiteral("fpSpreadParameters"));
-    pictureLayout->addWidget(grid);
-    fpSpreadParameters_ = grid;
+    fpSpreadParameters_ = new ParameterGrid(
+        state_, GridHooks{guard_, [this] { sigTimer_.stop(); }, [this] { resumeMeasurement(); }}, picture);
+    pictureLayout->addWidget(fpSpreadParameters_);
+    connect(fpSpreadParameters_, &ParameterGrid::bitMaskRequested, this, &frmMain::showBitMask);
+    connect(fpSpreadParameters_, &ParameterGrid::pdoWindowRequested, this, &frmMain::showPdoWindow);
+    connect(fpSpreadParameters_, &ParameterGrid::tedsEditorRequested, this, [this] { editTeds(); });
     inside->addWidget(picture);
     return box;
 }

@@ -12,6 +12,7 @@ struct AppState;
 class FrmBitMask;
 class Host;
 class InterfaceChooser;
+class ParameterGrid;
 class QAction;
 class QComboBox;
 class QFrame;
@@ -59,6 +60,8 @@ public:
     void showPdoWindow();
     // Opens (or raises) the bit mask window for a parameter of the current device.
     void showBitMask(const QString& path);
+    // Starts the TEDS editor for the current device; the texts go to the editor as they are.
+    void editTeds(const QString& text1 = {}, const QString& text2 = {});
 
     // The first activation's steps: connect the standard interface, or run the
     // interface command. Runs once, when the window is first shown.
@@ -75,6 +78,7 @@ public:
     const AppState& state() const { return state_; }
     QAction* command(const QString& key) const { return commands_.value(key); }
     OperationGuard& operationGuard() { return guard_; }
+    ParameterGrid* parameterGrid() const { return fpSpreadParameters_; }
     QTimer& SigTimer() { return sigTimer_; }
     QTimer& UnloadTimer() { return unloadTimer_; }
 
@@ -158,7 +162,7 @@ private:
     QLabel* ImageHasTEDS_ = nullptr;
     QLabel* ImageTEDSState_ = nullptr;
     QGroupBox* FrameDIO_ = nullptr;
-    QWidget* fpSpreadParameters_ = nullptr;
+    ParameterGrid* fpSpreadParameters_ = nullptr;
     QLabel* SBarPanel1_ = nullptr;
     QProgressBar* ProgBar_ = nullptr;
     QPointer<FrmBitMask> FrmBitMask_;

@@ -15,6 +15,7 @@
 #include "ui/MainCommands.h"
 #include "ui/frmOptions.h"
 #include "ui/frmMain.h"
+#include "ui/grid/ParameterGrid.h"
 
 #include <QAction>
 #include <QFileInfo>

@@ -11,6 +11,7 @@
 #include "ui/MainTexts.h"
 #include "ui/bitmask/FrmBitMask.h"
 #include "ui/frmMain.h"
+#include "ui/grid/ParameterGrid.h"
 #include "ui/pdo/frmPDO.h"
 
 #include <QAction>
@@ -92,6 +93,7 @@ void frmMain::Update()
         state_.CurrentDevice >= 1 ? Descr_OfDevice(state_.descriptions, state_.Devices[state_.CurrentDevice]) : nullptr;
     XmlNode node;
     FrameDIO_->setVisible(description != nullptr && Descr_FindNode(DigitalIOPath, description, node) >= 0);
+    fpSpreadParameters_->refreshValues();
 }
 
 void frmMain::Global_Update()
@@ -112,10 +114,7 @@ void frmMain::CloseDeviceViews()
     StopMeasurement();
 }
 
-void frmMain::InitParameterGroup()
-{
-    fpSpreadParameters_->setVisible(state_.Configuration != nullptr && currentConnected());
-}
+void frmMain::InitParameterGroup() { fpSpreadParameters_->InitParameterGroup(); }
 
 void frmMain::refreshInterfaceState()
 {

@@ -1,6 +1,9 @@
-// The device views the main window opens: the bit mask window, the PDO window and the SDO terminal.
+// The device views the main window opens: the bit mask window, the PDO window, the TEDS
+// editor and the SDO terminal.
 #include "core/Host.h"
 #include "core/ResultCodes.h"
+#include "device/TedsEditor.h"
+#include "device/TedsOperations.h"
 #include "transport/AppState.h"
 #include "ui/bitmask/FrmBitMask.h"
 #include "ui/frmMain.h"
@@ -39,6 +42,17 @@ void frmMain::openBitMask(const QString& path)
                     msg::Warning);
     else if (before && before != FrmBitMask_)
         before->CloseBitMask();
+}
+
+void frmMain::editTeds(const QString& text1, const QString& text2)
+{
+    OperationGuard::Scope operation(guard_);
+    if (!operation || !currentConnected())
+        return;
+    sigTimer_.stop();
+    Device_EditTEDS(state_, InstalledTedsEditors(), state_.CurrentDevice, parameters(), state_.core.TEDSEditorUserLevel,
+                    text1, text2, &host());
+    resumeMeasurement();
 }
 
 void frmMain::showPdoWindow() { frmPDO::ShowFor(state_, *this, pdoWindow_); }

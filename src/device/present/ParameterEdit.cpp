@@ -7,7 +7,8 @@
 #include "device/present/ValueEntry.h"
 #include "model/Descriptions.h"
 
-int32_t editValue(DeviceContext& d, XmlNode member, const QString& path, const QString& text)
+int32_t editValue(DeviceContext& d, XmlNode member, const QString& path, const QString& text,
+                  const QString& failedName)
 {
     AppState& state = d.state;
     int32_t result = storeEnteredValue(state.core, Descr_OfDevice(state.descriptions, d.entry), member,
@@ -20,8 +21,9 @@ int32_t editValue(DeviceContext& d, XmlNode member, const QString& path, const Q
     }
     if (result != rc::Ok)
         ShowMessage(*state.core.host,
-                    QStringLiteral("Paramètre '") + Descr_GetText(member, state.core.Language) +
-                        QStringLiteral("': Erreur lors de la mise du paramètre !"),
+                    failedName.isEmpty() ? QStringLiteral("Paramètre '") + Descr_GetText(member, state.core.Language) +
+                                               QStringLiteral("': Erreur lors de la mise du paramètre !")
+                                         : failedName + QStringLiteral(": Erreur lors de la mise du paramètre !"),
                     msg::Ok);
     readBackIntoConfiguration(state, d.settings, d.entry, d.parameters, path, state.core.host);
     return result;

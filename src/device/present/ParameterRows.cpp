@@ -19,13 +19,6 @@ bool isTrue(XmlNode node, const char* child)
     return textToBool(node.childText(child));
 }
 
-// The grid shows no row for hidden members and for those of another interface kind.
-bool shownOn(XmlNode member, int32_t interfaceKind)
-{
-    const int32_t required = int32_t(leadingNumber(member.childText("RequiresInterface")));
-    return !isTrue(member.child("GUI"), "Hidden") && (required == 0 || required == interfaceKind);
-}
-
 // Stored values, toggles and dates come from the configuration, as in the grid.
 bool fromConfiguration(XmlNode member)
 {
@@ -53,6 +46,12 @@ int32_t readDeviceText(DeviceContext& d, XmlNode member, const QString& path, QS
 
 }  // namespace
 
+bool shownOn(XmlNode member, int32_t interfaceKind)
+{
+    const int32_t required = int32_t(leadingNumber(member.childText("RequiresInterface")));
+    return !isTrue(member.child("GUI"), "Hidden") && (required == 0 || required == interfaceKind);
+}
+
 bool hasValue(XmlNode member)
 {
     switch (parameterKind(member.name())) {
@@ -69,7 +68,7 @@ bool hasValue(XmlNode member)
 
 ParameterRow parameterRow(DeviceContext& d, XmlNode member, const QString& path)
 {
-    ParameterRow row{path, {}, 0, {}};
+    ParameterRow row{path, {}, {}, 0, {}};
     if (member.childText("AccessMode") == QLatin1String("WO"))
         return row;
     QString text;
@@ -82,6 +81,7 @@ ParameterRow parameterRow(DeviceContext& d, XmlNode member, const QString& path)
     const QString& language = d.state.core.Language;
     const QString unit =
         displayUnit(member, Descr_OfDevice(d.state.descriptions, d.entry), d.parameters, language);
+    row.stored = text;
     row.value = displayValue(member, text, language);
     if (!row.value.isEmpty() && !unit.isEmpty())
         row.value += ' ' + unit;

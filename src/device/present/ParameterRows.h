@@ -11,12 +11,16 @@ struct DeviceContext;
 struct ParameterRow {
     QString path;
     QString value;        // as shown, unit included; empty for a write-only parameter
+    QString stored;       // as read, in the configuration's text form
     int32_t status = 0;   // the failure of the last read, 0 when it succeeded
     QString statusText;   // the words for that failure
 };
 
 // Whether the member holds a value (it is no group, action or sequence).
 bool hasValue(XmlNode member);
+// Whether the grid shows the member on an interface kind: not hidden, and of no
+// other interface kind.
+bool shownOn(XmlNode member, int32_t interfaceKind);
 // The value rows of the members of a group, nested groups included, that the grid
 // shows (hidden members and those of another interface kind left out), in
 // description order, each with its value read.

@@ -90,10 +90,10 @@ int32_t storeToggle(const Entry& e)
 
 int32_t storeDate(const Entry& e)
 {
-    const QDate date = enteredDate(e.text);
-    if (!date.isValid())
-        return refuse(e, QStringLiteral("Date non valide !"));
-    return Conf_SetDate(e.app, e.description, e.parameters, e.path, date);
+    const std::optional<QDate> date = enteredDateOrMessage(e.app, e.text);
+    if (!date)
+        return rc::Refused;
+    return Conf_SetDate(e.app, e.description, e.parameters, e.path, *date);
 }
 
 // A bit mask is stored as the bit mask window stores it: without a check of its
@@ -137,6 +137,15 @@ int32_t storeNumber(const Entry& e, ParameterKind kind)
 }
 
 }  // namespace
+
+std::optional<QDate> enteredDateOrMessage(AppCore& app, const QString& text)
+{
+    const QDate date = enteredDate(text);
+    if (date.isValid())
+        return date;
+    ShowMessage(*app.host, QStringLiteral("Date non valide !"), msg::Information);
+    return std::nullopt;
+}
 
 int32_t storeEnteredValue(AppCore& app, const Description* d, XmlNode member, XmlNode parameters,
                           const QString& path, const QString& text)

@@ -1,0 +1,35 @@
+#pragma once
+#include "support/TestFolder.h"
+#include "transport/InterfaceManager.h"
+
+#include <QString>
+
+class QProcess;
+class SimRack;
+
+// The simulated demo rack holds three amplifiers.
+constexpr int DemoRackDevices = 3;
+
+// A program state with the descriptions loaded and the scripted host, whose sleeps
+// cost nothing.
+struct World {
+    TestFolder folder;
+    InterfaceSettings settings;
+
+    World();
+    AppState& state() { return folder.state; }
+    bool connect(const InterfaceSettings& interface)
+    {
+        settings = interface;
+        return Interface_Connect(state(), settings) >= 0;
+    }
+};
+
+// The built-in CAN net "Simulation"/"Démo" on virtual time and the simulated PROFIBUS
+// and DeviceNet masters, all reaching the demo rack built into `rack`.
+void useSimulatedBuses(World& world, SimRack& rack, const QString& descriptionFolder);
+InterfaceSettings canNet(const QString& hardware, const QString& net);
+quint16 freePort();
+// quelbrin-sim serving the demo rack on a virtualcan hub of its own; false when it
+// does not announce its three amplifiers in time.
+bool startSimulator(QProcess& sim, const QString& interfaceName);
