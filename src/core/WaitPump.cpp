@@ -19,7 +19,8 @@ bool sliced(int timeoutMs, const std::function<bool(int ms)>& waitSlice, const s
     using Clock = std::chrono::steady_clock;
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        // Rounded up: the last slice must reach the deadline, not stop short of it.
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
         if (waitSlice(int(std::clamp<long long>(left, 0, SliceMs))))
             return true;
         if (left <= SliceMs)
