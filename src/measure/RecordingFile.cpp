@@ -89,8 +89,8 @@ QStringList recordingHeader(const RecordingSource& source, const QDateTime& now)
 
 QString recordingLine(double time, float value, const QString& format)
 {
-    return (formatValue(time, QStringLiteral("0.000")) + '\t' + formatValue(value, format))
-        .replace(QLatin1Char(','), QLatin1Char('.'));
+    QString line = formatValue(time, QStringLiteral("0.000")) + '\t' + formatValue(value, format);
+    return line.replace(QLatin1Char(','), QLatin1Char('.'));
 }
 
 bool Recording::start(const QString& path, const RecordingSource& source, const QDateTime& now)
