@@ -55,9 +55,8 @@ void showValue(DeviceContext& d, TickDisplay& shown)
     const auto decimals =
         int(leadingNumber(d.parameters.selectSingle(QStringLiteral("Scaling/DecimalPointPos")).text()));
     shown.format = displayFormat(decimals);
-    shown.text = formatValue(shown.value, shown.format) + ' ' +
-                 physicalUnitText(Descr_OfDevice(d.state.descriptions, d.entry), d.parameters,
-                                  d.state.core.Language);
+    shown.unit = physicalUnitText(Descr_OfDevice(d.state.descriptions, d.entry), d.parameters, d.state.core.Language);
+    shown.text = formatValue(shown.value, shown.format) + ' ' + shown.unit;
 }
 
 }  // namespace

@@ -34,6 +34,7 @@ struct TickDisplay {
     float value = 0;           // the gross or net value; ErrorSample while the status shows an error
     QString text;              // "Erreur", or the value with the configured decimals and unit
     QString format;            // "0", "0.00"...; "" while the status shows an error
+    QString unit;              // the configured unit ("" without a configuration)
     ValueColour colour = ValueColour::None;
     Lamps lamps;
 };

@@ -1,11 +1,14 @@
 #pragma once
+#include "measure/Measurement.h"
 #include "ui/OperationGuard.h"
+#include "ui/measure/TextEditor.h"
 
 #include <QHash>
 #include <QMainWindow>
 #include <QString>
 #include <QTimer>
 #include <cstdint>
+#include <functional>
 
 struct AppState;
 class Host;
@@ -15,6 +18,7 @@ class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
+class MeasurementFrames;
 class QMenu;
 class QProgressBar;
 class XmlNode;
@@ -41,7 +45,9 @@ public:
     bool StopMeasurement();
     bool measuring() const { return measuring_; }
     // A recording runs exactly while its file number is not 0.
-    bool recording() const { return recordingFileNumber_ != 0; }
+    bool recording() const { return measurement_.recording().running(); }
+    const Measurement& measurement() const { return measurement_; }
+    MeasurementFrames& measurementFrames() const { return *measurementFrames_; }
 
     // Refreshes everything from the current interface and device.
     void Update();
@@ -51,6 +57,8 @@ public:
     void CloseDeviceViews();
     // Builds the parameter grid for the current device's description.
     void InitParameterGroup();
+    // Reads the grid rows marked for periodic update again (each measurement tick).
+    void RefreshParameterValues();
 
     // The first activation's steps: connect the standard interface, or run the
     // interface command. Runs once, when the window is first shown.
@@ -63,6 +71,17 @@ public:
     void SigTimer_Timer();
     // Sets the commands' enabled and checked states, as when a menu opens.
     void updateMenuStates();
+
+    // The device status command and the value label's double click: the bit mask
+    // window of the status word, or a message when no device is connected.
+    void showDeviceStatus();
+
+    // Opens the bit mask window of a parameter path of the current device; its result.
+    std::function<int32_t(const QString& path)> openBitMask;
+    // Starts the TEDS editor for the current device.
+    std::function<void()> openTedsEditor;
+    // Starts the text editor on a finished or running recording.
+    ProgramLauncher launchProgram = startDetachedProgram;
 
     QAction* command(const QString& key) const { return commands_.value(key); }
     OperationGuard& operationGuard() { return guard_; }
@@ -85,8 +104,6 @@ private:
     // Layout.
     QWidget* buildHeader();
     QGroupBox* buildDeviceFrame();
-    QGroupBox* buildMeasurementFrame();
-    QGroupBox* buildDigitalFrame();
     QGroupBox* buildParameterFrame();
     void buildStatusBar();
     void buildMenus();
@@ -95,7 +112,6 @@ private:
     // Device list and state.
     void refreshInterfaceState();
     void refreshDeviceState();
-    void setLamps();
     bool currentConnected() const;
     XmlNode parameters() const;
 
@@ -111,6 +127,15 @@ private:
     void restartDevice();
     void setPreOperational();
     void toggleReading();
+    void deviceStatus();
+    void toggleRecording();
+    void showTrend(bool shown);
+    void toggleTrend();
+    void showRecording();
+    void tedsStateDoubleClicked();
+    // Runs a device handler with the timer stopped and resumes it after.
+    void withTimerStopped(const std::function<void()>& handler);
+    void connectMeasurementFrames();
     void shutDown();
     void UnloadTimer_Timer();
     // The file chooser of the configuration commands; empty when cancelled.
@@ -126,20 +151,13 @@ private:
     bool measuring_ = false;
     bool firstActivation_ = true;
     bool shutDown_ = false;
-    QString recordingFilePath_;
-    int16_t recordingFileNumber_ = 0;
-    double measurementTime_ = 0;
+    Measurement measurement_;
 
     QHash<QString, QAction*> commands_;
     QHash<QString, QMenu*> menus_;
     QLabel* LabelCurrentIfVal_ = nullptr;
     QComboBox* imcmbDevices_ = nullptr;
-    QLabel* LabelMeasVal_ = nullptr;
-    QComboBox* ComboMeasSignal_ = nullptr;
-    QLabel* ImageRecording_ = nullptr;
-    QLabel* ImageHasTEDS_ = nullptr;
-    QLabel* ImageTEDSState_ = nullptr;
-    QGroupBox* FrameDIO_ = nullptr;
+    MeasurementFrames* measurementFrames_ = nullptr;
     QWidget* fpSpreadParameters_ = nullptr;
     QLabel* SBarPanel1_ = nullptr;
     QProgressBar* ProgBar_ = nullptr;

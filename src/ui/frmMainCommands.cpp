@@ -29,8 +29,7 @@ constexpr int32_t WhatToDoTopic = 9;
 const QString Whole = QStringLiteral(".");
 
 // Commands whose windows come with later work: they stay disabled until then.
-const QStringList NotYetAvailable{QStringLiteral("MENUITEM_DEVSTATUS"), QStringLiteral("MENUITEM_TERMINALSDO"),
-                                  QStringLiteral("MENUITEM_RECORDREADING")};
+const QStringList NotYetAvailable{QStringLiteral("MENUITEM_DEVSTATUS"), QStringLiteral("MENUITEM_TERMINALSDO")};
 
 QString commandKey(const char* key) { return QLatin1String(key); }
 
@@ -76,6 +75,7 @@ void frmMain::updateMenuStates()
     const bool can = state_.CurrentInterface.InterfaceType == CANBus;
     command(QStringLiteral("MENUITEM_READING"))->setEnabled(connected);
     command(QStringLiteral("MENUITEM_READING"))->setChecked(sigTimer_.isActive());
+    command(QStringLiteral("MENUITEM_RECORDREADING"))->setEnabled(connected);
     command(QStringLiteral("MENUITEM_SAVECONFIG"))->setEnabled(configured);
     command(QStringLiteral("MENUITEM_LOADCONFIG"))->setEnabled(configured);
     command(QStringLiteral("MENUITEM_SETPREOPERATIONAL"))->setEnabled(can);
@@ -121,6 +121,12 @@ void frmMain::dispatch(const QString& key)
         setPreOperational();
     else if (key == QLatin1String("MENUITEM_READING"))
         toggleReading();
+    else if (key == QLatin1String("MENUITEM_RECORDREADING"))
+        toggleRecording();
+    else if (key == QLatin1String("MENUITEM_TREND"))
+        toggleTrend();
+    else if (key == QLatin1String("MENUITEM_DEVSTATUS"))
+        deviceStatus();
     else if (key == QLatin1String("MENUITEM_ABOUT"))
         ShowMessage(host(),
                     state_.core.AppTitle + QStringLiteral(":\r\nVersion : %1.%2 Release %3")

@@ -202,7 +202,8 @@ TEST(frmMain, MenuStatesFollowTheInterfaceKindAndTheDevice)
         EXPECT_EQ(enabled("MENUITEM_SETPREOPERATIONAL"), c.preOperational);
         EXPECT_EQ(w.window.findChild<QMenu*>("MENU_DEVICE")->isEnabled(), c.scanned);
         EXPECT_TRUE(enabled("MENUITEM_INTERFACECHOOSE"));
-        for (const char* later : {"MENUITEM_DEVSTATUS", "MENUITEM_TERMINALSDO", "MENUITEM_RECORDREADING"})
+        EXPECT_EQ(enabled("MENUITEM_RECORDREADING"), c.scanned);
+        for (const char* later : {"MENUITEM_DEVSTATUS", "MENUITEM_TERMINALSDO"})
             EXPECT_FALSE(enabled(later)) << later;
     }
 }
