@@ -163,6 +163,10 @@ void frmMain::toggleTrend()
     showTrend(shown);
     if (!shown)
         measurementFrames_->trend()->clear();
-    if (AppConf_SetValue(state_.core, TrendKey, boolToSetting(shown)) < 0 || AppConf_Save(state_.core) < 0)
+    // Storing into a run without a settings file creates it first.
+    int32_t stored = AppConf_SetValue(state_.core, TrendKey, boolToSetting(shown));
+    if (stored == rc::MissingDocument)
+        stored = AppConf_SetValue(state_.core, TrendKey, boolToSetting(shown));
+    if (stored < 0 || AppConf_Save(state_.core) < 0)
         Log_Write(state_.core, QStringLiteral("toggleTrend(): ") + AppConf_FilePath(state_.core));
 }

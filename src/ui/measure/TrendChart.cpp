@@ -73,13 +73,14 @@ void TrendChart::addSample(double seconds, const TickDisplay& shown)
         unit_ = shown.unit;
         valueAxis_->setTitleText(unit_);
     }
-    const uint8_t limits = shown.statusShort & LimitBits;
+    // A tick in error has no value to show: the next valid one marks a change.
     if (!(shown.statusShort & ErrorBit)) {
+        const uint8_t limits = shown.statusShort & LimitBits;
         values_->append(seconds, shown.value);
         if (limits != lastLimits_)
             events_->append(seconds, shown.value);
+        lastLimits_ = limits;
     }
-    lastLimits_ = limits;
     dropOldPoints(seconds);
     fitAxes(seconds);
 }
