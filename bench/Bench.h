@@ -10,6 +10,7 @@ void benchFieldbus();
 void benchSerial();
 void benchCan();
 void benchDevice();
+void benchMeasure();
 
 // Runs fn `count` times and returns the mean time per run in microseconds.
 template <typename Fn>

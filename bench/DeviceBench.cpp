@@ -3,29 +3,26 @@
 // family, on the in-process buses and over virtualcan. CAN figures stand beside a
 // 1 Mbit/s bus model of one expedited SDO round trip per parameter read.
 #include "Bench.h"
+#include "BenchWorld.h"
 
 #include "core/ResultCodes.h"
 #include "device/BusSetup.h"
 #include "device/CanSetup.h"
+#include "sim/can/SimCanNet.h"
 #include "device/DeviceSession.h"
 #include "model/Configuration.h"
-#include "sim/can/SimCanNet.h"
-#include "support/TestFolder.h"
 #include "transport/InterfaceManager.h"
 #include "transport/can/lib/CanopenClient.h"
 #include "transport/profibus/ProfibusLibrary.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QProcess>
-#include <QTcpServer>
 #include <set>
 
 namespace {
 
 constexpr double RoundTripMs = 0.23;   // two 8-byte frames at 1 Mbit/s, stuff bits included
 constexpr double FrameMs = RoundTripMs / 2;
-constexpr int PresentDevices = 3;
+constexpr int PresentDevices = DemoRackDevices;
 constexpr int ScannedNodes = 127;
 constexpr int IdentifyReads = 3;       // vendor, product, serial number
 constexpr int ScanBatches = 8;
@@ -45,21 +42,6 @@ QString modelNote(double modelMs, double measuredMs)
 {
     return QStringLiteral("1 Mbit/s model %1 ms, measured/model %2").arg(modelMs, 0, 'f', 3).arg(measuredMs / modelMs, 0, 'f', 2);
 }
-
-// A program state with the descriptions loaded and the scripted host, whose sleeps
-// cost nothing.
-struct World {
-    TestFolder folder;
-    InterfaceSettings settings;
-
-    World() { expectSetUp(Desr_LoadAll(folder.state.core, folder.state.descriptions), "loading the descriptions"); }
-    AppState& state() { return folder.state; }
-    bool connect(const InterfaceSettings& interface)
-    {
-        settings = interface;
-        return Interface_Connect(state(), settings) >= 0;
-    }
-};
 
 double scanMs(World& world, long runs)
 {
@@ -114,23 +96,10 @@ void benchBus(World& world, const QString& bus, long scans, long connects, bool 
     report(QStringLiteral("scan + connect of both families, %1").arg(bus), scan + connect, "ms");
 }
 
-InterfaceSettings canNet(const QString& hardware, const QString& net)
-{
-    InterfaceSettings settings;
-    settings.InterfaceType = CANBus;
-    settings.HWName = hardware;
-    settings.BusName = net;
-    return settings;
-}
-
 void benchInProcess(const QString& descriptionFolder)
 {
     World world;
-    CanNetCatalog catalog(false);
-    catalog.addBuiltInNet(SimulationHardware, DemoNet, DemoNetKbit, [descriptionFolder] {
-        return createDemoCanNet(descriptionFolder, SimCanNet::Time::Virtual);
-    });
-    world.state().buses.can = std::make_unique<CanopenClient>(std::move(catalog));
+    useSimulationCan(world, descriptionFolder);
     SimRack rack;
     expectSetUp(buildDemoRack(rack, descriptionFolder), "building the demo rack");
     Bus_CreateLibraries(world.state(), &rack);
@@ -151,29 +120,6 @@ void benchInProcess(const QString& descriptionFolder)
     if (world.connect(deviceNet))
         benchBus(world, "simulated DeviceNet master", 20, 20, false);
     Interface_Disconnect(world.state(), world.settings);
-}
-
-quint16 freePort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
-}
-
-// quelbrin-sim serving the demo rack on a virtualcan hub of its own; false when it
-// does not announce its three amplifiers in time.
-bool startSimulator(QProcess& sim, const QString& interfaceName)
-{
-    constexpr int StartTimeoutMs = 5000;
-    sim.start(QCoreApplication::applicationDirPath() + QStringLiteral("/quelbrin-sim"),
-              {QStringLiteral("--can"), QStringLiteral("virtualcan:") + interfaceName});
-    int announced = 0;
-    const QDeadlineTimer deadline(StartTimeoutMs);
-    while (announced < PresentDevices && sim.waitForReadyRead(int(deadline.remainingTime()))) {
-        while (sim.canReadLine())
-            announced += sim.readLine().startsWith("node ") ? 1 : 0;
-    }
-    return announced == PresentDevices;
 }
 
 // The program's client here, the amplifiers in quelbrin-sim: this process may hold
