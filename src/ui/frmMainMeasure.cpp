@@ -4,6 +4,7 @@
 #include "core/Log.h"
 #include "core/Settings.h"
 #include "transport/AppState.h"
+#include "ui/WindowPlacement.h"
 #include "ui/frmMain.h"
 #include "ui/measure/MeasurementFrames.h"
 #include "ui/measure/TrendChart.h"
@@ -152,7 +153,10 @@ void frmMain::showRecording()
 
 void frmMain::showTrend(bool shown)
 {
-    measurementFrames_->trend()->setVisible(shown);
+    TrendChart* trend = measurementFrames_->trend();
+    trend->setVisible(shown);
+    // The trend takes its room beside the window's own minimum, not out of the other frames.
+    setMinimumHeight(TwipsToPixels(MinHeightTwips) + (shown ? trend->minimumHeight() : 0));
     if (QAction* item = command(TrendCommand))
         item->setChecked(shown);
 }

@@ -21,7 +21,7 @@ namespace {
 constexpr uint8_t LimitBits = 0xF0;
 constexpr uint8_t ErrorBit = 0x01;
 constexpr double Margin = 0.05;
-constexpr int MinimumHeight = 140;
+constexpr int MinimumHeight = 150;
 
 }  // namespace
 
@@ -42,6 +42,12 @@ TrendChart::TrendChart(Host& host, QWidget* parent) : QWidget(parent), host_(hos
     timeAxis_->setTitleText(QStringLiteral("s"));
     timeAxis_->setLabelFormat(QStringLiteral("%.0f"));
     valueAxis_ = new QValueAxis(chart_);
+    for (QValueAxis* axis : {timeAxis_, valueAxis_}) {
+        QFont small = axis->labelsFont();
+        small.setPointSizeF(small.pointSizeF() * 0.85);
+        axis->setLabelsFont(small);
+        axis->setTitleFont(small);
+    }
     chart_->addAxis(timeAxis_, Qt::AlignBottom);
     chart_->addAxis(valueAxis_, Qt::AlignLeft);
     for (QAbstractSeries* series : {static_cast<QAbstractSeries*>(values_), static_cast<QAbstractSeries*>(events_)}) {
