@@ -12,6 +12,7 @@ void benchCan();
 void benchDevice();
 void benchStartup();
 void benchGrid();
+void benchMeasure();
 
 // Runs fn `count` times and returns the mean time per run in microseconds.
 template <typename Fn>

@@ -7,6 +7,7 @@
 
 #include "core/ResultCodes.h"
 #include "device/CanSetup.h"
+#include "sim/can/SimCanNet.h"
 #include "device/DeviceSession.h"
 #include "model/Configuration.h"
 #include "sim/amplifier/SimRack.h"

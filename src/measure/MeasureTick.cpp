@@ -11,53 +11,142 @@
 namespace {
 
 constexpr uint8_t ErrorBit = 0x01;
+constexpr uint8_t WarningBit = 0x08;
+constexpr int FirstLimitBit = 4;
+constexpr uint32_t BelowRangeBit = 0x10;
+constexpr uint32_t AboveRangeBit = 0x08;
+constexpr uint32_t InputBit = 0x01;
+constexpr int FirstOutputBit = 4;
+constexpr int GeneralDigits = 7;   // a single's significant digits
+
+const QString StatusLongPath = QStringLiteral("Measurement/StatusLong");
 const QString StatusShortPath = QStringLiteral("Measurement/StatusShort");
+const QString DigitalIOPath = QStringLiteral("DigitalIO/InputOutputLevel");
+const QString HasTedsPath = QStringLiteral("TEDS/HasTEDS");
+const QString TedsActivePath = QStringLiteral("TEDS/TEDSActive");
+const QString TedsErrorPath = QStringLiteral("TEDS/TEDSErrorStatus");
 const QString Stopped = QStringLiteral("\r\nLa mesure est arrêtée !");
 
-int configuredDecimals(XmlNode parameters)
+const QString Inactive = QStringLiteral("IMG_INACTIVE");
+
+QString lamp(bool on, const char* image) { return on ? QLatin1String(image) : Inactive; }
+
+QString failureText(DeviceContext& d, int32_t result, const QString& path)
 {
-    return int(leadingNumber(parameters.selectSingle(QStringLiteral("Scaling/DecimalPointPos")).text()));
+    return ErrorText(d.state, d.settings, d.entry, result, path);
 }
 
-QString valueText(DeviceContext& d, float value)
+void stop(DeviceContext& d, const QString& text) { ShowMessage(*d.state.core.host, text + Stopped, msg::Error); }
+
+QString displayFormat(int decimals)
 {
-    AppState& state = d.state;
-    const QString unit = physicalUnitText(Descr_OfDevice(state.descriptions, d.entry), d.parameters,
-                                          state.core.Language);
-    QString text = fixedDecimals(value, configuredDecimals(d.parameters));
-    if (!unit.isEmpty())
-        text += ' ' + unit;
-    return text;
+    return decimals <= 0 ? QStringLiteral("0") : QStringLiteral("0.") + QString(decimals, QLatin1Char('0'));
+}
+
+// Steps of the value: its colour, format and text.
+void showValue(DeviceContext& d, TickDisplay& shown)
+{
+    shown.colour = shown.statusShort & WarningBit ? ValueColour::Yellow : ValueColour::Green;
+    if (d.parameters.isNull()) {
+        shown.format = QStringLiteral("0");
+        shown.text = formatValue(shown.value, {});
+        return;
+    }
+    const auto decimals =
+        int(leadingNumber(d.parameters.selectSingle(QStringLiteral("Scaling/DecimalPointPos")).text()));
+    shown.format = displayFormat(decimals);
+    shown.unit = physicalUnitText(Descr_OfDevice(d.state.descriptions, d.entry), d.parameters, d.state.core.Language);
+    shown.text = formatValue(shown.value, shown.format) + ' ' + shown.unit;
 }
 
 }  // namespace
 
+Lamps lampsFor(uint8_t statusShort, uint32_t statusLong, uint32_t inputOutput)
+{
+    Lamps lamps;
+    for (int i = 0; i < 4; ++i)
+        lamps.limits[i] = lamp(statusShort & (1u << (FirstLimitBit + i)), "IMG_ERROR");
+    lamps.span[0] = lamp(statusLong & BelowRangeBit, "IMG_WARNING");
+    lamps.span[1] = lamp(statusLong & AboveRangeBit, "IMG_WARNING");
+    lamps.input = lamp(inputOutput & InputBit, "IMG_ACTIVE");
+    for (int i = 0; i < 2; ++i)
+        lamps.outputs[i] = lamp(inputOutput & (1u << (FirstOutputBit + i)), "IMG_ACTIVE");
+    return lamps;
+}
+
+QString formatValue(double value, const QString& format)
+{
+    if (format.isEmpty())
+        return QString::number(value, 'g', GeneralDigits).toUpper();
+    const qsizetype point = format.indexOf(QLatin1Char('.'));
+    return fixedDecimals(value, point < 0 ? 0 : int(format.size() - point - 1));
+}
+
 TickDisplay measureTick(DeviceContext& d)
 {
     AppState& state = d.state;
-    Host& host = *state.core.host;
+    Host* panel = state.core.host;
     TickDisplay shown;
-    shown.result = Device_GetByte(state, d.settings, d.entry, StatusShortPath, shown.statusShort, &host);
+    int32_t statusLong = 0;
+    shown.result = Device_GetLong(state, d.settings, d.entry, StatusLongPath, statusLong, panel);
+    shown.statusLong = uint32_t(statusLong);
     if (shown.result < 0) {
-        ShowMessage(host, QStringLiteral("Erreur de lecture: ") + StatusShortPath + ' ' +
-                              ErrorText(state, d.settings, d.entry, shown.result, StatusShortPath) + Stopped,
-                    msg::Error);
+        stop(d, QStringLiteral("Erreur de lecture: ") + StatusLongPath + ' ' +
+                    failureText(d, shown.result, StatusLongPath));
+        return shown;
+    }
+    shown.result = Device_GetByte(state, d.settings, d.entry, StatusShortPath, shown.statusShort, panel);
+    if (shown.result < 0) {
+        stop(d, QStringLiteral("Erreur de lecture: ") + StatusShortPath + ' ' +
+                    failureText(d, shown.result, StatusShortPath));
         return shown;
     }
     if (shown.statusShort & ErrorBit) {
         shown.value = ErrorSample;
+        shown.colour = ValueColour::Red;
         shown.text = QStringLiteral("Erreur");
-        return shown;
+    } else {
+        const QString path = state.core.StandardSignal == 1 ? QStringLiteral("Measurement/ValueNet")
+                                                             : QStringLiteral("Measurement/ValueGros");
+        shown.result = Device_GetFloat(state, d.settings, d.entry, path, shown.value, panel);
+        if (shown.result < 0) {
+            stop(d, path + QStringLiteral(" Erreur de lecture: ") + QString::number(shown.result) + ' ' +
+                        failureText(d, shown.result, path));
+            return shown;
+        }
+        showValue(d, shown);
     }
-    const QString path = state.core.StandardSignal == 1 ? QStringLiteral("Measurement/ValueNet")
-                                                         : QStringLiteral("Measurement/ValueGros");
-    shown.result = Device_GetFloat(state, d.settings, d.entry, path, shown.value, &host);
-    if (shown.result < 0) {
-        ShowMessage(host, path + QStringLiteral(" Erreur de lecture: ") + QString::number(shown.result) + ' ' +
-                              ErrorText(state, d.settings, d.entry, shown.result, path) + Stopped,
-                    msg::Error);
-        return shown;
-    }
-    shown.text = valueText(d, shown.value);
+    int32_t level = 0;
+    // An unread level shows every digital lamp off.
+    if (Device_GetLong(state, d.settings, d.entry, DigitalIOPath, level) >= 0)
+        shown.inputOutput = uint32_t(level);
+    shown.lamps = lampsFor(shown.statusShort, shown.statusLong, shown.inputOutput);
     return shown;
+}
+
+int32_t readTedsState(DeviceContext& d, TedsState& teds)
+{
+    AppState& state = d.state;
+    uint8_t present = 0;
+    int32_t result = Device_GetByte(state, d.settings, d.entry, HasTedsPath, present);
+    if (result < 0) {
+        stop(d, HasTedsPath + QStringLiteral(" Erreur de lecture: ") + failureText(d, result, HasTedsPath));
+        return result;
+    }
+    teds.hasTeds = present;
+    if (present == 0)
+        return rc::Ok;
+    result = Device_GetByte(state, d.settings, d.entry, TedsActivePath, teds.active);
+    if (result < 0) {
+        stop(d, TedsActivePath + QStringLiteral(" Erreur de lecture: ") + failureText(d, result, TedsActivePath));
+        return result;
+    }
+    int32_t errorStatus = 0;
+    result = Device_GetLong(state, d.settings, d.entry, TedsErrorPath, errorStatus);
+    teds.errorStatus = uint32_t(errorStatus);
+    if (result < 0) {
+        stop(d, TedsErrorPath + QStringLiteral(" read error: ") + failureText(d, result, TedsErrorPath));
+        return result;
+    }
+    return rc::Ok;
 }

@@ -34,6 +34,7 @@ const std::vector<CommandDef>& MainCommandTable()
          S::Normal, {}},
         {"MENUITEM_READING", QStringLiteral("Afficher valeurs mesurées"), "", S::Check, {}},
         {"MENUITEM_RECORDREADING", QStringLiteral("Enregistrement de valeurs mesurées ON/OFF"), "", S::Check, {}},
+        {"MENUITEM_TREND", QStringLiteral("Tendance de la valeur mesurée"), "", S::Check, {}},
         {"MENUITEM_ABOUT", QStringLiteral("Informations sur le logiciel..."), "IMG_INFO", S::Normal, {}},
         {"MENUITEM_ONLINEHELP", QStringLiteral("Aide..."), "IMG_HELP", S::Normal, {}},
         {"MENUITEM_WHATTODO", QStringLiteral("Qu'est-ce qu'il faut faire ?"), "IMG_HELP", S::Normal, {}},
@@ -48,7 +49,8 @@ const std::vector<MenuDef>& MainMenuTable()
                        "MENUITEM_EXIT"}},
         {"MENU_INTERFACE", {"MENUITEM_INTERFACECHOOSE", "MENUITEM_DEVICESCAN", "MENUITEM_SETPREOPERATIONAL"}},
         {"MENU_DEVICE", {"MENUITEM_RELOAD", "MENUITEM_DEVSTATUS", "MENUITEM_DEVRESTART"}},
-        {"MENU_DIAGNOSIS", {"MENUITEM_TERMINALSDO", cmd::Separator, "MENUITEM_READING", "MENUITEM_RECORDREADING"}},
+        {"MENU_DIAGNOSIS", {"MENUITEM_TERMINALSDO", cmd::Separator, "MENUITEM_READING", "MENUITEM_RECORDREADING",
+                            "MENUITEM_TREND"}},
         {"MENU_HELP", {"MENUITEM_ABOUT", "MENUITEM_ONLINEHELP", "MENUITEM_WHATTODO"}},
     };
     return menus;

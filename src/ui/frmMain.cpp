@@ -8,12 +8,12 @@
 #include "transport/AppState.h"
 #include "transport/InterfaceManager.h"
 #include "transport/can/CanNets.h"
-#include "ui/DoubleClick.h"
 #include "ui/Icons.h"
 #include "ui/MainTexts.h"
 #include "ui/QtHost.h"
 #include "ui/WindowPlacement.h"
 #include "ui/grid/ParameterGrid.h"
+#include "ui/measure/MeasurementFrames.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -28,7 +28,6 @@
 
 namespace {
 
-constexpr int LampSize = 16;
 // Stored colours hold blue in the high byte.
 const QColor Background(0xF0, 0xF0, 0xF0);
 const QColor FrameTitle(0x21, 0x24, 0x5F);
@@ -40,37 +39,11 @@ QLabel* label(const char* name, const QString& text, QWidget* parent)
     return shown;
 }
 
-QLabel* lamp(const QString& name, QWidget* parent)
-{
-    auto* image = new QLabel(parent);
-    image->setObjectName(name);
-    image->setPixmap(IconPixmap(QStringLiteral("IMG_INACTIVE"), LampSize));
-    image->setProperty("imageName", QStringLiteral("IMG_INACTIVE"));
-    return image;
-}
-
 QGroupBox* frame(const char* name, const QString& caption, QWidget* parent)
 {
     auto* box = new QGroupBox(caption, parent);
     box->setObjectName(QLatin1String(name));
     return box;
-}
-
-// A row of lamps with their captions under them and a heading before them.
-QHBoxLayout* lampRow(QWidget* parent, const char* headingName, const QString& heading, const QString& imageName,
-                     const QString& captionName, const QStringList& captions)
-{
-    auto* row = new QHBoxLayout;
-    row->addWidget(label(headingName, heading, parent));
-    for (int i = 0; i < captions.size(); ++i) {
-        auto* cell = new QVBoxLayout;
-        cell->addWidget(lamp(imageName + QString::number(i), parent), 0, Qt::AlignHCenter);
-        auto* caption = new QLabel(captions[i], parent);
-        caption->setObjectName(captionName + QString::number(i));
-        cell->addWidget(caption, 0, Qt::AlignHCenter);
-        row->addLayout(cell);
-    }
-    return row;
 }
 
 }  // namespace
@@ -91,8 +64,9 @@ frmMain::frmMain(AppState& state, InterfaceChooser* chooser, QWidget* parent)
     auto* areas = new QVBoxLayout(central);
     areas->addWidget(buildHeader());
     areas->addWidget(buildDeviceFrame());
-    areas->addWidget(buildMeasurementFrame());
-    areas->addWidget(buildDigitalFrame());
+    measurementFrames_ = new MeasurementFrames(host(), central);
+    areas->addWidget(measurementFrames_->measurementFrame());
+    areas->addWidget(measurementFrames_->digitalFrame());
     areas->addWidget(buildParameterFrame(), 1);
     setCentralWidget(central);
     buildStatusBar();
@@ -105,6 +79,7 @@ frmMain::frmMain(AppState& state, InterfaceChooser* chooser, QWidget* parent)
     unloadTimer_.setObjectName(QStringLiteral("UnloadTimer"));
     connect(&sigTimer_, &QTimer::timeout, this, &frmMain::SigTimer_Timer);
     connect(&unloadTimer_, &QTimer::timeout, this, &frmMain::UnloadTimer_Timer);
+    connectMeasurementFrames();
     if (auto* qtHost = dynamic_cast<QtHost*>(state_.core.host)) {
         connect(qtHost, &QtHost::statusTextChanged, this, &frmMain::showStatusText);
         connect(qtHost, &QtHost::progressChanged, this, &frmMain::showProgress);
@@ -165,65 +140,6 @@ QGroupBox* frmMain::buildDeviceFrame()
     grid->addWidget(imcmbDevices_, 1, 1);
     grid->setColumnStretch(1, 1);
     return box;
-}
-
-QGroupBox* frmMain::buildMeasurementFrame()
-{
-    QGroupBox* box = frame("FrameMeas", QStringLiteral("Valeur et état"), this);
-    auto* grid = new QGridLayout(box);
-    grid->addWidget(label("LabelMeasValue", QStringLiteral("Valeur mesurée"), box), 0, 0);
-    LabelMeasVal_ = label("LabelMeasVal", QStringLiteral("Non raccordé"), box);
-    LabelMeasVal_->setFont(QFont(QStringLiteral("Tahoma"), 14, QFont::Bold));
-    LabelMeasVal_->setToolTip(QStringLiteral("Double-cliquer pour afficher l'état de l'appareil"));
-    LabelMeasVal_->setFrameShape(QFrame::StyledPanel);
-    LabelMeasVal_->setMinimumHeight(LabelMeasVal_->fontMetrics().height() + 8);
-    grid->addWidget(LabelMeasVal_, 0, 1);
-    onDoubleClick(LabelMeasVal_, [this] { runCommand(QStringLiteral("MENUITEM_DEVSTATUS")); });
-    ImageRecording_ = label("ImageRecording", {}, box);
-    ImageRecording_->setPixmap(IconPixmap(QStringLiteral("IMG_RECORD"), LampSize));
-    grid->addWidget(ImageRecording_, 0, 2);
-
-    auto* signal = new QHBoxLayout;
-    signal->addWidget(label("LabelMeasSignal", QStringLiteral("Signal "), box));
-    ComboMeasSignal_ = new QComboBox(box);
-    ComboMeasSignal_->setObjectName(QStringLiteral("ComboMeasSignal"));
-    ComboMeasSignal_->addItem(QStringLiteral("Net"), 1);
-    ComboMeasSignal_->addItem(QStringLiteral("Brut"), 0);
-    connect(ComboMeasSignal_, &QComboBox::activated, this,
-            [this](int row) { state_.core.StandardSignal = int16_t(ComboMeasSignal_->itemData(row).toInt()); });
-    signal->addWidget(ComboMeasSignal_);
-    signal->addStretch(1);
-    ImageHasTEDS_ = label("ImageHasTEDS", {}, box);
-    ImageHasTEDS_->setPixmap(IconPixmap(QStringLiteral("IMG_TEDS"), LampSize));
-    ImageTEDSState_ = label("ImageTEDSState", {}, box);
-    signal->addWidget(ImageHasTEDS_);
-    signal->addWidget(ImageTEDSState_);
-    grid->addLayout(signal, 1, 0, 1, 3);
-
-    auto* lamps = new QHBoxLayout;
-    lamps->addLayout(lampRow(box, "LabelLIVLabel", QStringLiteral("Seuils"), QStringLiteral("ImageLIV"),
-                             QStringLiteral("LabelLIV"), {"1", "2", "3", "4"}));
-    lamps->addSpacing(16);
-    lamps->addLayout(lampRow(box, "LabelSpanLabel", QStringLiteral("Dépassement de l'étendue"),
-                             QStringLiteral("ImageSpan"), QStringLiteral("LabelSpan"),
-                             {QStringLiteral("Début"), QStringLiteral("Fin")}));
-    lamps->addStretch(1);
-    grid->addLayout(lamps, 2, 0, 1, 3);
-    grid->setColumnStretch(1, 1);
-    return box;
-}
-
-QGroupBox* frmMain::buildDigitalFrame()
-{
-    FrameDIO_ = frame("FrameDIO", QStringLiteral("Etat E/S numériques"), this);
-    auto* row = new QHBoxLayout(FrameDIO_);
-    row->addLayout(lampRow(FrameDIO_, "LabelDIHeading", {}, QStringLiteral("ImageDI"), QStringLiteral("LabelDI"),
-                           {QStringLiteral("E1")}));
-    row->addLayout(lampRow(FrameDIO_, "LabelDOHeading", {}, QStringLiteral("ImageDO"), QStringLiteral("LabelDO"),
-                           {QStringLiteral("A1"), QStringLiteral("A2")}));
-    row->addStretch(1);
-    FrameDIO_->hide();
-    return FrameDIO_;
 }
 
 QGroupBox* frmMain::buildParameterFrame()

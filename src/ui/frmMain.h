@@ -1,5 +1,7 @@
 #pragma once
+#include "measure/Measurement.h"
 #include "ui/OperationGuard.h"
+#include "ui/measure/TextEditor.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -7,6 +9,7 @@
 #include <QString>
 #include <QTimer>
 #include <cstdint>
+#include <functional>
 
 struct AppState;
 class FrmBitMask;
@@ -18,6 +21,7 @@ class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
+class MeasurementFrames;
 class QMenu;
 class QProgressBar;
 class XmlNode;
@@ -46,7 +50,9 @@ public:
     bool StopMeasurement();
     bool measuring() const { return measuring_; }
     // A recording runs exactly while its file number is not 0.
-    bool recording() const { return recordingFileNumber_ != 0; }
+    bool recording() const { return measurement_.recording().running(); }
+    const Measurement& measurement() const { return measurement_; }
+    MeasurementFrames& measurementFrames() const { return *measurementFrames_; }
 
     // Refreshes everything from the current interface and device.
     void Update();
@@ -62,6 +68,8 @@ public:
     void showBitMask(const QString& path);
     // Starts the TEDS editor for the current device; the texts go to the editor as they are.
     void editTeds(const QString& text1 = {}, const QString& text2 = {});
+    // Reads the grid rows marked for periodic update again (each measurement tick).
+    void RefreshParameterValues();
 
     // The first activation's steps: connect the standard interface, or run the
     // interface command. Runs once, when the window is first shown.
@@ -76,6 +84,9 @@ public:
     void updateMenuStates();
 
     const AppState& state() const { return state_; }
+    // Starts the text editor on a finished or running recording.
+    ProgramLauncher launchProgram = startDetachedProgram;
+
     QAction* command(const QString& key) const { return commands_.value(key); }
     OperationGuard& operationGuard() { return guard_; }
     ParameterGrid* parameterGrid() const { return fpSpreadParameters_; }
@@ -102,8 +113,6 @@ private:
     // Layout.
     QWidget* buildHeader();
     QGroupBox* buildDeviceFrame();
-    QGroupBox* buildMeasurementFrame();
-    QGroupBox* buildDigitalFrame();
     QGroupBox* buildParameterFrame();
     void buildStatusBar();
     void buildMenus();
@@ -112,7 +121,6 @@ private:
     // Device list and state.
     void refreshInterfaceState();
     void refreshDeviceState();
-    void setLamps();
     bool currentConnected() const;
     XmlNode parameters() const;
 
@@ -128,10 +136,21 @@ private:
     void restartDevice();
     void setPreOperational();
     void toggleReading();
-    // The device views of the command bar (within an operation).
-    void openBitMask(const QString& path);
+    // The device views of the command bar (within an operation): the opened bit mask's result.
+    int32_t openBitMask(const QString& path);
+    // The same, saying so when it cannot be opened.
+    void openBitMaskOrSay(const QString& path);
     void showDeviceStatus();
     void showSdoTerminal();
+    void startTedsEditor(const QString& text1 = {}, const QString& text2 = {});
+    void toggleRecording();
+    void showTrend(bool shown);
+    void toggleTrend();
+    void showRecording();
+    void tedsStateDoubleClicked();
+    // Runs a device handler within the operation guard, with the timer stopped, and resumes it after.
+    void withTimerStopped(const std::function<void()>& handler);
+    void connectMeasurementFrames();
     void shutDown();
     void UnloadTimer_Timer();
     // The file chooser of the configuration commands; empty when cancelled.
@@ -147,21 +166,14 @@ private:
     bool measuring_ = false;
     bool firstActivation_ = true;
     bool shutDown_ = false;
-    QString recordingFilePath_;
-    int16_t recordingFileNumber_ = 0;
-    double measurementTime_ = 0;
+    Measurement measurement_;
 
     QPointer<frmPDO> pdoWindow_;
     QHash<QString, QAction*> commands_;
     QHash<QString, QMenu*> menus_;
     QLabel* LabelCurrentIfVal_ = nullptr;
     QComboBox* imcmbDevices_ = nullptr;
-    QLabel* LabelMeasVal_ = nullptr;
-    QComboBox* ComboMeasSignal_ = nullptr;
-    QLabel* ImageRecording_ = nullptr;
-    QLabel* ImageHasTEDS_ = nullptr;
-    QLabel* ImageTEDSState_ = nullptr;
-    QGroupBox* FrameDIO_ = nullptr;
+    MeasurementFrames* measurementFrames_ = nullptr;
     ParameterGrid* fpSpreadParameters_ = nullptr;
     QLabel* SBarPanel1_ = nullptr;
     QProgressBar* ProgBar_ = nullptr;

@@ -29,9 +29,6 @@ constexpr int32_t OnlineHelpTopic = 2;
 constexpr int32_t WhatToDoTopic = 9;
 const QString Whole = QStringLiteral(".");
 
-// Commands whose windows come with later work: they stay disabled until then.
-const QStringList NotYetAvailable{QStringLiteral("MENUITEM_RECORDREADING")};
-
 QString commandKey(const char* key) { return QLatin1String(key); }
 
 }  // namespace
@@ -76,13 +73,12 @@ void frmMain::updateMenuStates()
     const bool can = state_.CurrentInterface.InterfaceType == CANBus;
     command(QStringLiteral("MENUITEM_READING"))->setEnabled(connected);
     command(QStringLiteral("MENUITEM_READING"))->setChecked(sigTimer_.isActive());
+    command(QStringLiteral("MENUITEM_RECORDREADING"))->setEnabled(connected);
     command(QStringLiteral("MENUITEM_SAVECONFIG"))->setEnabled(configured);
     command(QStringLiteral("MENUITEM_LOADCONFIG"))->setEnabled(configured);
     command(QStringLiteral("MENUITEM_SETPREOPERATIONAL"))->setEnabled(can);
     command(QStringLiteral("MENUITEM_TERMINALSDO"))->setEnabled(can);
     menus_.value(QStringLiteral("MENU_DEVICE"))->setEnabled(configured && connected);
-    for (const QString& key : NotYetAvailable)
-        command(key)->setEnabled(false);
 }
 
 void frmMain::runCommand(const QString& key)
@@ -126,6 +122,10 @@ void frmMain::dispatch(const QString& key)
         setPreOperational();
     else if (key == QLatin1String("MENUITEM_READING"))
         toggleReading();
+    else if (key == QLatin1String("MENUITEM_RECORDREADING"))
+        toggleRecording();
+    else if (key == QLatin1String("MENUITEM_TREND"))
+        toggleTrend();
     else if (key == QLatin1String("MENUITEM_ABOUT"))
         ShowMessage(host(),
                     state_.core.AppTitle + QStringLiteral(":\r\nVersion : %1.%2 Release %3")

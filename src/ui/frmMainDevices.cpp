@@ -1,9 +1,8 @@
-// The device list, the device state display and the measurement of the main window.
+// The device list and the device choice of the main window.
 #include "core/Host.h"
 #include "core/xml/XmlDocument.h"
 #include "device/DeviceContext.h"
 #include "device/DeviceSession.h"
-#include "measure/MeasureTick.h"
 #include "model/Configuration.h"
 #include "model/Descriptions.h"
 #include "transport/AppState.h"
@@ -13,6 +12,7 @@
 #include "ui/frmMain.h"
 #include "ui/grid/ParameterGrid.h"
 #include "ui/pdo/frmPDO.h"
+#include "ui/measure/MeasurementFrames.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -23,35 +23,13 @@
 namespace {
 
 const QString SerialKey = QStringLiteral("SerialNumber:");
-const QString NotConnected = QStringLiteral("Non raccordé");
 const QString DigitalIOPath = QStringLiteral("DigitalIO/InputOutputLevel");
 
 }  // namespace
 
 XmlNode frmMain::parameters() const { return Conf_Parameters(state_.Configuration.get()); }
 
-bool frmMain::currentConnected() const
-{
-    const int32_t current = state_.CurrentDevice;
-    return current >= 1 && current <= state_.DeviceCount && state_.Devices[current].Online;
-}
-
-void frmMain::StartMeasurement()
-{
-    measurementTime_ = 0;
-    sigTimer_.setInterval(MeasureTickMs);
-    measuring_ = true;
-    LabelMeasVal_->clear();
-    sigTimer_.start();
-}
-
-bool frmMain::StopMeasurement()
-{
-    const bool was = measuring_;
-    measuring_ = false;
-    refreshDeviceState();
-    return was;
-}
+bool frmMain::currentConnected() const { return connectedCurrentDevice(state_) != nullptr; }
 
 void frmMain::resumeMeasurement()
 {
@@ -59,28 +37,6 @@ void frmMain::resumeMeasurement()
         sigTimer_.start();
     else
         sigTimer_.stop();
-}
-
-void frmMain::SigTimer_Timer()
-{
-    OperationGuard::Scope operation(guard_);
-    if (!operation)
-        return;
-    if (!measuring_ || !currentConnected()) {
-        sigTimer_.stop();
-        return;
-    }
-    sigTimer_.stop();
-    measurementTime_ += MeasureTickMs / 1000.0;
-    DeviceContext device{state_, state_.CurrentInterface, state_.Devices[state_.CurrentDevice], parameters()};
-    const TickDisplay shown = measureTick(device);
-    if (shown.result < 0) {
-        LabelMeasVal_->clear();
-        StopMeasurement();
-        return;
-    }
-    LabelMeasVal_->setText(shown.text);
-    resumeMeasurement();
 }
 
 void frmMain::Update()
@@ -92,7 +48,8 @@ void frmMain::Update()
     const Description* description =
         state_.CurrentDevice >= 1 ? Descr_OfDevice(state_.descriptions, state_.Devices[state_.CurrentDevice]) : nullptr;
     XmlNode node;
-    FrameDIO_->setVisible(description != nullptr && Descr_FindNode(DigitalIOPath, description, node) >= 0);
+    measurementFrames_->digitalFrame()->setVisible(description != nullptr &&
+                                                   Descr_FindNode(DigitalIOPath, description, node) >= 0);
     fpSpreadParameters_->refreshValues();
 }
 
@@ -129,31 +86,6 @@ void frmMain::refreshInterfaceState()
     imcmbDevices_->setCurrentIndex(state_.CurrentDevice >= 1 ? state_.CurrentDevice - 1 : -1);
 }
 
-void frmMain::refreshDeviceState()
-{
-    ComboMeasSignal_->setCurrentIndex(ComboMeasSignal_->findData(int(state_.core.StandardSignal)));
-    if (!currentConnected()) {
-        LabelMeasVal_->setText(NotConnected);
-        ImageRecording_->hide();
-        ImageHasTEDS_->hide();
-        ImageTEDSState_->hide();
-        return;
-    }
-    if (!measuring_) {
-        LabelMeasVal_->setText(QStringLiteral("Arrêté"));
-        ImageRecording_->hide();
-    } else if (recording()) {
-        ImageRecording_->setToolTip(QStringLiteral("Enregistrement en cours. Fichier : '") + recordingFilePath_ +
-                                    QStringLiteral("'"));
-        ImageRecording_->show();
-    } else {
-        ImageRecording_->hide();
-    }
-    // The TEDS state comes with the measurement; until a tick reads it there is none.
-    ImageHasTEDS_->hide();
-    ImageTEDSState_->hide();
-}
-
 void frmMain::chooseDevice(int row)
 {
     OperationGuard::Scope operation(guard_);
@@ -167,6 +99,8 @@ void frmMain::chooseDevice(int row)
         refreshInterfaceState();
         return;
     }
+    if (recording())
+        measurement_.setRecording(state_, false);
     sigTimer_.stop();
     host().processEvents();
     const QStringList key = imcmbDevices_->itemData(row).toString().split(QLatin1Char(':'));

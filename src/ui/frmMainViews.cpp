@@ -18,41 +18,43 @@ const QString DeviceStatusPath = QStringLiteral("Measurement/StatusLong");
 
 void frmMain::showBitMask(const QString& path)
 {
-    OperationGuard::Scope operation(guard_);
-    if (!operation)
-        return;
-    sigTimer_.stop();
-    openBitMask(path);
-    resumeMeasurement();
+    withTimerStopped([this, &path] { openBitMaskOrSay(path); });
 }
 
-void frmMain::openBitMask(const QString& path)
+void frmMain::openBitMaskOrSay(const QString& path)
+{
+    const int32_t result = openBitMask(path);
+    if (result < 0)
+        ShowMessage(host(), QStringLiteral("Erreur '%1' lors de la lecture du masque binaire !").arg(result),
+                    msg::Warning);
+}
+
+int32_t frmMain::openBitMask(const QString& path)
 {
     if (FrmBitMask_ && FrmBitMask_->shows(state_.CurrentDevice, path)) {
         FrmBitMask_->raise();
         FrmBitMask_->activateWindow();
-        return;
+        return rc::Ok;
     }
     // The window shown so far gives way to the new one only.
     const QPointer<FrmBitMask> before = FrmBitMask_;
     const int32_t result =
         FrmBitMask::ShowBitMask(state_, guard_, state_.CurrentDevice, path, false, this, FrmBitMask_);
-    if (result < 0)
-        ShowMessage(host(), QStringLiteral("Erreur '%1' lors de la lecture du masque binaire !").arg(result),
-                    msg::Warning);
-    else if (before && before != FrmBitMask_)
+    if (result >= 0 && before && before != FrmBitMask_)
         before->CloseBitMask();
+    return result;
 }
 
 void frmMain::editTeds(const QString& text1, const QString& text2)
 {
-    OperationGuard::Scope operation(guard_);
-    if (!operation || !currentConnected())
-        return;
-    sigTimer_.stop();
-    Device_EditTEDS(state_, InstalledTedsEditors(), state_.CurrentDevice, parameters(), state_.core.TEDSEditorUserLevel,
-                    text1, text2, &host());
-    resumeMeasurement();
+    withTimerStopped([&] { startTedsEditor(text1, text2); });
+}
+
+void frmMain::startTedsEditor(const QString& text1, const QString& text2)
+{
+    if (currentConnected())
+        Device_EditTEDS(state_, InstalledTedsEditors(), state_.CurrentDevice, parameters(),
+                        state_.core.TEDSEditorUserLevel, text1, text2, &host());
 }
 
 void frmMain::showPdoWindow() { frmPDO::ShowFor(state_, *this, pdoWindow_); }
@@ -60,7 +62,7 @@ void frmMain::showPdoWindow() { frmPDO::ShowFor(state_, *this, pdoWindow_); }
 void frmMain::showDeviceStatus()
 {
     if (currentConnected())
-        openBitMask(DeviceStatusPath);
+        openBitMaskOrSay(DeviceStatusPath);
     else
         ShowMessage(host(), QStringLiteral("Aucun appareil n'a été raccordé !"), msg::Warning);
 }

@@ -206,7 +206,7 @@ TEST(frmMain, MenuStatesFollowTheInterfaceKindAndTheDevice)
         EXPECT_TRUE(enabled("MENUITEM_INTERFACECHOOSE"));
         EXPECT_EQ(enabled("MENUITEM_TERMINALSDO"), c.preOperational);
         EXPECT_TRUE(enabled("MENUITEM_DEVSTATUS"));
-        EXPECT_FALSE(enabled("MENUITEM_RECORDREADING"));
+        EXPECT_EQ(enabled("MENUITEM_RECORDREADING"), c.scanned);
     }
 }
 

@@ -24,4 +24,18 @@ uint32_t FaultInjection::refusal(SimDirection direction, ObjectKey key) const
     return it == refusals.end() ? 0 : it->second;
 }
 
+void FaultInjection::stickAt(ObjectKey key, const QByteArray& bytes)
+{
+    if (bytes.isEmpty())
+        stuck_.erase(key);
+    else
+        stuck_[key] = bytes;
+}
+
+std::optional<QByteArray> FaultInjection::stuck(ObjectKey key) const
+{
+    const auto it = stuck_.find(key);
+    return it == stuck_.end() ? std::nullopt : std::optional(it->second);
+}
+
 void FaultInjection::clear() { *this = FaultInjection(); }

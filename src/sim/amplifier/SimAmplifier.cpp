@@ -162,7 +162,7 @@ uint32_t SimAmplifier::readLocked(ObjectKey key, QByteArray& data)
     if (entry->access == Access::WriteOnly)
         return sdoabort::WriteOnly;
     refreshLive();
-    data = entry->value;
+    data = faults_.stuck(key).value_or(entry->value);
     return 0;
 }
 

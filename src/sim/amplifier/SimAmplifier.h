@@ -116,6 +116,8 @@ public:
     // Refuse every read or write, or those of one object, with an abort code (0 lifts it).
     void refuseAll(SimDirection direction, uint32_t abortCode);
     void refuseAt(SimDirection direction, ObjectKey key, uint32_t abortCode);
+    // Reads of one object answer fixed bytes (a stuck status word, say); empty lifts it.
+    void stickAt(ObjectKey key, const QByteArray& bytes);
     // The CAN controller status the bus reports (0x02 overflow, 0x04 light, 0x08 heavy, 0x10 off).
     uint8_t busStatus() const;
     void setBusStatus(uint8_t status);

@@ -37,6 +37,12 @@ void SimAmplifier::refuseAt(SimDirection direction, ObjectKey key, uint32_t abor
     faults_.refuseAt(direction, key, abortCode);
 }
 
+void SimAmplifier::stickAt(ObjectKey key, const QByteArray& bytes)
+{
+    std::lock_guard lock(mutex_);
+    faults_.stickAt(key, bytes);
+}
+
 uint8_t SimAmplifier::busStatus() const
 {
     std::lock_guard lock(mutex_);
