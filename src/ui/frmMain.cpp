@@ -73,6 +73,8 @@ frmMain::frmMain(AppState& state, InterfaceChooser* chooser, QWidget* parent)
     buildMenus();
     colourFrames();
     setMinimumSize(TwipsToPixels(MinWidthTwips), TwipsToPixels(MinHeightTwips));
+    resize(TwipsToPixels(DesignWidthTwips), TwipsToPixels(DesignHeightTwips));
+    KeepOnScreen(*this);
     RestoreWindowPlacement(state_.core, *this, MinWidthTwips, MinHeightTwips);
 
     sigTimer_.setObjectName(QStringLiteral("SigTimer"));

@@ -96,6 +96,9 @@ public:
     // Minimum size in twips.
     static constexpr int MinWidthTwips = 6500;
     static constexpr int MinHeightTwips = 9000;
+    // First-start size: tall enough to show a screenful of parameters.
+    static constexpr int DesignWidthTwips = 8000;
+    static constexpr int DesignHeightTwips = 13500;
 
 signals:
     // The first activation's steps have run (the interface is connected or was chosen).
