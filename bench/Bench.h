@@ -13,6 +13,7 @@ void benchDevice();
 void benchStartup();
 void benchGrid();
 void benchMeasure();
+void benchTools();
 
 // Runs fn `count` times and returns the mean time per run in microseconds.
 template <typename Fn>

@@ -3,6 +3,7 @@
 #include "transport/InterfaceManager.h"
 
 #include <QString>
+#include <functional>
 
 class QProcess;
 class SimRack;
@@ -33,3 +34,14 @@ quint16 freePort();
 // quelbrin-sim serving the demo rack on a virtualcan hub of its own; false when it
 // does not announce its three amplifiers in time.
 bool startSimulator(QProcess& sim, const QString& interfaceName);
+// Connects the first device of the larger description (QSG 2) found by a scan as the
+// current device; false on failure.
+bool connectLarger(World& world);
+
+// A bench run on a connected world; `bus` names the net in the figures.
+using NetBench = std::function<void(World& world, const QString& bus)>;
+// Runs the bench on the in-process CAN net of the demo rack.
+void onInProcessCan(const NetBench& bench);
+// Runs the bench over virtualcan against quelbrin-sim; when the simulator does not
+// start, says on stderr that `what` is skipped.
+void onSimulatorCan(const QString& what, const NetBench& bench);

@@ -5,39 +5,13 @@
 #include "Bench.h"
 #include "BenchWorld.h"
 
-#include "device/CanSetup.h"
 #include "device/DeviceAccess.h"
-#include "device/DeviceSession.h"
 #include "model/Configuration.h"
-#include "sim/amplifier/SimRack.h"
-#include "support/TestFolder.h"
-#include "transport/can/lib/CanopenClient.h"
 #include "ui/OperationGuard.h"
 #include "ui/grid/GridModel.h"
 #include "ui/grid/ParameterGrid.h"
 
-#include <QProcess>
-
 namespace {
-
-constexpr int32_t LargerDescription = 0;   // QSG2.xml, the first by file name
-
-// Connects the first device of the larger description as the current device, on the
-// world's interface made the current one (the grid works on that).
-bool connectLarger(World& world)
-{
-    AppState& state = world.state();
-    state.CurrentInterface = world.settings;
-    expectSetUp(Device_Scan(state, state.CurrentInterface, nullptr), "the scan");
-    for (int32_t n = 1; n <= state.DeviceCount; ++n) {
-        if (state.Devices[size_t(n)].DescriptionIndex != LargerDescription)
-            continue;
-        state.CurrentDevice = n;
-        XmlNode parameters;
-        return Device_Connect(state, state.CurrentInterface, state.Devices[size_t(n)], parameters, nullptr) >= 0;
-    }
-    return false;
-}
 
 void benchGridOn(World& world, const QString& bus, long builds, long refreshes)
 {
@@ -78,25 +52,6 @@ void benchGridOn(World& world, const QString& bus, long builds, long refreshes)
 
 void benchGrid()
 {
-    {
-        World world;
-        SimRack rack;
-        useSimulatedBuses(world, rack, TestFolder::shippedProgramFolder() + QStringLiteral("/DeviceDescription"));
-        if (world.connect(canNet(SimulationHardware, DemoNet)))
-            benchGridOn(world, "in-process CAN", 20, 10);
-        Interface_Disconnect(world.state(), world.state().CurrentInterface);
-    }
-    const QString interfaceName = QStringLiteral("tcp://127.0.0.1:%1/can0").arg(freePort());
-    QProcess sim;
-    if (!startSimulator(sim, interfaceName)) {
-        QTextStream(stderr) << "virtualcan grid bench skipped: quelbrin-sim did not start" << Qt::endl;
-        return;
-    }
-    World world;
-    world.state().buses.can = std::make_unique<CanopenClient>(CanNetCatalog());
-    if (world.connect(canNet("virtualcan", interfaceName)))
-        benchGridOn(world, "virtualcan, quelbrin-sim", 3, 2);
-    Interface_Disconnect(world.state(), world.state().CurrentInterface);
-    sim.terminate();
-    sim.waitForFinished();
+    onInProcessCan([](World& world, const QString& bus) { benchGridOn(world, bus, 20, 10); });
+    onSimulatorCan(QStringLiteral("grid bench"), [](World& world, const QString& bus) { benchGridOn(world, bus, 3, 2); });
 }

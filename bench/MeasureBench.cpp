@@ -6,14 +6,9 @@
 #include "BenchWorld.h"
 
 #include "device/DeviceSession.h"
-#include "device/CanSetup.h"
 #include "measure/Measurement.h"
 #include "model/Configuration.h"
-#include "sim/amplifier/SimRack.h"
-#include "transport/InterfaceManager.h"
-#include "transport/can/lib/CanopenClient.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 
 namespace {
@@ -25,7 +20,6 @@ constexpr int TickReads = 7;
 bool connectFirst(World& world)
 {
     AppState& state = world.state();
-    state.CurrentInterface = world.settings;
     if (Device_Scan(state, state.CurrentInterface, nullptr) < 1)
         return false;
     XmlNode parameters;
@@ -83,26 +77,7 @@ void benchAppend()
 
 void benchMeasure()
 {
-    {
-        World world;
-        SimRack rack;
-        useSimulatedBuses(world, rack, TestFolder::shippedProgramFolder() + QStringLiteral("/DeviceDescription"));
-        if (world.connect(canNet(SimulationHardware, DemoNet)))
-            benchTick(world, "in-process CAN", 2000);
-        Interface_Disconnect(world.state(), world.settings);
-    }
-    const QString interfaceName = QStringLiteral("tcp://127.0.0.1:%1/can0").arg(freePort());
-    QProcess sim;
-    if (startSimulator(sim, interfaceName)) {
-        World world;
-        world.state().buses.can = std::make_unique<CanopenClient>(CanNetCatalog());
-        if (world.connect(canNet("virtualcan", interfaceName)))
-            benchTick(world, "virtualcan, quelbrin-sim", 300);
-        Interface_Disconnect(world.state(), world.settings);
-        sim.terminate();
-        sim.waitForFinished();
-    } else {
-        QTextStream(stderr) << "virtualcan measurement bench skipped: quelbrin-sim did not start" << Qt::endl;
-    }
+    onInProcessCan([](World& world, const QString& bus) { benchTick(world, bus, 2000); });
+    onSimulatorCan(QStringLiteral("measurement bench"), [](World& world, const QString& bus) { benchTick(world, bus, 300); });
     benchAppend();
 }

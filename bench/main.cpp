@@ -15,7 +15,7 @@ int main(int argc, char* argv[])
         void (*run)();
     } suites[] = {{"model", benchModel},     {"fieldbus", benchFieldbus}, {"serial", benchSerial},
                   {"can", benchCan},         {"device", benchDevice},     {"measure", benchMeasure},
-                  {"grid", benchGrid},       {"startup", benchStartup}};
+                  {"grid", benchGrid},       {"tools", benchTools},       {"startup", benchStartup}};
     const QStringList chosen = application.arguments().mid(1);
     for (const auto& suite : suites)
         if (chosen.isEmpty() || chosen.contains(QLatin1String(suite.name)))
