@@ -18,14 +18,14 @@ TEST(Restart, WaitsForARealRestartThenConnectsAgain)
         int32_t bus;
         int answer;        // to the restart's confirmation
         long long waitMs;  // on the host's clock
-        int decimalsAfter; // unsaved 3 is lost by a restart
+        int decimalsAfter; // unsaved 3 is lost by a restart: the stored 4 comes back
     } cases[] = {
-        {CANBus, msg::Yes, 5000, 0},
+        {CANBus, msg::Yes, 5000, 4},
         {CANBus, msg::No, 0, 3},
-        {PROFIBUS, msg::Yes, 5000, 0},
-        {RS232, msg::Yes, 5000, 0},
+        {PROFIBUS, msg::Yes, 5000, 4},
+        {RS232, msg::Yes, 5000, 4},
         // DeviceNet releases the device first and gives it 100 ms.
-        {DeviceNet, msg::Yes, 5100, 0},
+        {DeviceNet, msg::Yes, 5100, 4},
         {DeviceNet, msg::No, 100, 3},
     };
     for (const auto& c : cases) {

@@ -103,7 +103,7 @@ TEST(CliSimulation, GetShowsOneParameterOrAGroup)
     EXPECT_EQ(group.exitCode, 0) << group.err.toStdString();
     EXPECT_EQ(group.outLines(), (QStringList{
                                     "Scaling/PhysicalUnit     mV/V",
-                                    "Scaling/DecimalPointPos  0",
+                                    "Scaling/DecimalPointPos  4",
                                     "Scaling/InputPoint1      0.00000 mV/V",
                                     "Scaling/OutputPoint1     0.00000 mV/V",
                                     "Scaling/InputPoint2      0.00000 mV/V",
@@ -249,7 +249,7 @@ TEST(CliSimulation, WatchPrintsTheNetValueWithItsUnitUntilTheCount)
     const QStringList lines = run.outLines();
     ASSERT_EQ(lines.size(), 2) << run.out.toStdString();
     for (const QString& line : lines)   // no decimals configured
-        EXPECT_TRUE(QRegularExpression("^-?\\d+ V$").match(line).hasMatch()) << line.toStdString();
+        EXPECT_TRUE(QRegularExpression("^-?\\d+\\.\\d{4} V$").match(line).hasMatch()) << line.toStdString();
 }
 
 // Stopped from outside, it leaves the device and the bus as a finished command does.
@@ -262,7 +262,7 @@ TEST(CliSimulation, WatchEndsCleanlyWhenStopped)
     ASSERT_TRUE(watch.waitForFinished(5000));
     EXPECT_EQ(watch.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(watch.exitCode(), 0);
-    EXPECT_TRUE(QRegularExpression("^-?\\d+ mV/V\n").match(QString::fromUtf8(watch.readAllStandardOutput())).hasMatch());
+    EXPECT_TRUE(QRegularExpression("^-?\\d+\\.\\d{4} mV/V\n").match(QString::fromUtf8(watch.readAllStandardOutput())).hasMatch());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "sim/amplifier/StandardObjects.h"
 #include "sim/amplifier/ValueCheck.h"
 #include "sim/amplifier/ValueCodec.h"
+#include "sim/amplifier/WellKnownPaths.h"
 
 namespace {
 
@@ -103,6 +104,7 @@ SimAmplifier::SimAmplifier(ObjectDictionary dictionary, const SimIdentity& ident
     actions_ = resolveActions(dictionary_);
     mapDefaultTransmitPdo();
     allowPdoOperation();
+    showSignalDecimals();
     if (live_.tedsBlock) {
         takeTedsBlock(defaultSensorTeds(identity_));
         activateTeds();
@@ -123,6 +125,16 @@ void SimAmplifier::mapDefaultTransmitPdo()
     setEntryValue(*dictionary_.find({stdobj::FirstTpdoMapping, 1}), mappingEntry(*gross), {});
     setEntryValue(*dictionary_.find({stdobj::FirstTpdoMapping, 2}), mappingEntry(*status), {});
     setEntryValue(*count, 2, {});
+}
+
+// A fresh amplifier shows its signal (a few mV/V, or mA/V) with four decimals, as a
+// real one leaves the factory; zero decimals would round the demo signal away.
+void SimAmplifier::showSignalDecimals()
+{
+    constexpr int FactoryDecimals = 4;
+    if (const std::optional<ObjectKey> key = keyOfPath(QString::fromLatin1(simpath::DecimalPointPos)))
+        if (ObjectEntry* decimals = dictionary_.find(*key))
+            setEntryValue(*decimals, FactoryDecimals, {});
 }
 
 // PDO operation is allowed after every start; the switch is not stored.

@@ -129,6 +129,7 @@ private:
     SimAmplifier(ObjectDictionary dictionary, const SimIdentity& identity);
     void mapDefaultTransmitPdo();
     void allowPdoOperation();
+    void showSignalDecimals();
     bool pdoSuspended() const;
 
     int64_t nowLocked() const;

@@ -16,6 +16,7 @@ constexpr const char* CommandWord = "Measurement/CommandWord";
 constexpr const char* StatusLong = "Measurement/StatusLong";
 constexpr const char* StatusShort = "Measurement/StatusShort";
 constexpr const char* DigitalIo = "DigitalIO/InputOutputLevel";
+constexpr const char* DecimalPointPos = "Scaling/DecimalPointPos";
 constexpr const char* Zero = "ZeroTare/Zero";
 constexpr const char* ZeroOffset = "ZeroTare/ZeroOffset";
 constexpr const char* Tare = "ZeroTare/Tare";
