@@ -14,6 +14,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
+#include <QSet>
 #include <QPushButton>
 
 namespace devicetest {
@@ -261,6 +263,20 @@ TEST(PdoWindow, StoreFactorySettingsAndRestart)
         }
         EXPECT_EQ(shown, c.messages) << c.what;
     }
+}
+
+// Alt and a letter activates a button only when no other caption shares the letter.
+TEST(PdoWindow, EachAcceleratorLetterBelongsToOneCaption)
+{
+    PdoWorld w;
+    QMap<QChar, QSet<QString>> captions;
+    for (QPushButton* button : w.pdo->findChildren<QPushButton*>()) {
+        const QString text = button->text();
+        if (const qsizetype amp = text.indexOf('&'); amp >= 0)
+            captions[text.at(amp + 1).toLower()].insert(text);
+    }
+    for (auto letter = captions.cbegin(); letter != captions.cend(); ++letter)
+        EXPECT_EQ(letter->size(), 1) << QStringList(letter->values()).join(", ").toStdString();
 }
 
 TEST(PdoWindow, OnlyForCanDevices)

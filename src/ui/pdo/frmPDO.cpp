@@ -151,7 +151,8 @@ QWidget* frmPDO::buildTabs()
     auto* tabs = new QHBoxLayout;
     tabs->setSpacing(0);
     auto* group = new QButtonGroup(box);
-    const char* accelerated[] = {"&Réception", "&Transmission", "&Paramètres de transmission"};
+    // Letters of their own: R restarts, P applies.
+    const char* accelerated[] = {"Ré&ception", "&Transmission", "Para&mètres de transmission"};
     for (int page = 0; page < 3; ++page) {
         auto* tab = button(QString::fromUtf8(accelerated[page]), TabNames[page], box);
         tab->setCheckable(true);
