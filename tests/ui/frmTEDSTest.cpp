@@ -176,6 +176,13 @@ TEST(frmTEDS, TedFilesKeepTheBytesAndAnUndecodableTedsStaysHex)
     EXPECT_EQ(w.world.host().texts().last(),
               "Impossible de lire le fichier '" + folder.filePath("absent.TED") + "' !");
     EXPECT_EQ(other->image(), editor->image());
+    QFile huge(folder.filePath("enorme.TED"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.write(QByteArray(4097, 'T')) == 4097);
+    huge.close();
+    other->loadFile(huge.fileName());
+    EXPECT_EQ(w.world.host().texts().last(), "Le fichier '" + huge.fileName() +
+                                                 "' est trop grand pour un TEDS : 4097 octets au lieu de 4096 au plus !");
+    EXPECT_EQ(other->image(), editor->image());
 }
 
 TEST(frmTEDS, TheTedsFileChoosersStartAndEndInTheUserDataFolder)

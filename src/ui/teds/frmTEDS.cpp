@@ -25,6 +25,8 @@ namespace {
 enum Column { ColumnName, ColumnValue, ColumnUnit };
 constexpr int BytesPerLine = 16;
 constexpr int FieldIndexRole = Qt::UserRole;
+// The largest TEDS block a device holds; a larger file is no TEDS and is not read at all.
+constexpr qint64 MaxTedsBytes = 4096;
 // The values the user may change stand out from the others.
 const QColor EditableBackground(0xFF, 0xF8, 0xDC);
 
@@ -264,6 +266,14 @@ void frmTEDS::loadFile(QString path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         showMessage(QStringLiteral("Impossible de lire le fichier '%1' !").arg(path), msg::Warning);
+        return;
+    }
+    if (file.size() > MaxTedsBytes) {
+        showMessage(QStringLiteral("Le fichier '%1' est trop grand pour un TEDS : %2 octets au lieu de %3 au plus !")
+                        .arg(path)
+                        .arg(file.size())
+                        .arg(MaxTedsBytes),
+                    msg::Warning);
         return;
     }
     setImage(file.readAll());
