@@ -194,13 +194,14 @@ TEST(ParameterGrid, EditsEndInTheirResults)
         bool refuse;
         QStringList messages;
         int windowRefreshes;
+        int reads;              // of the edit; the stored name is read back only after a refusal, twice
         const char* onDevice;   // afterwards, for the channel name
     } cases[] = {
-        {"taken", "Common/ChannelName", "Voie 7", false, {}, 0, "Voie 7          "},
+        {"taken", "Common/ChannelName", "Voie 7", false, {}, 0, 0, "Voie 7          "},
         {"refused", "Common/ChannelName", "Voie 8", true,
-         {QStringLiteral("Paramètre 'Nom de la voie': Erreur lors de la mise du paramètre !")}, 1, nullptr},
-        {"reload", "Amplifier/MeasuringRange", "", false, {}, 1, nullptr},
-        {"no date", "Common/CalibrationDate", "31/02/2024", false, {QStringLiteral("Date non valide !")}, 0, nullptr},
+         {QStringLiteral("Paramètre 'Nom de la voie': Erreur lors de la mise du paramètre !")}, 1, 2, nullptr},
+        {"reload", "Amplifier/MeasuringRange", "", false, {}, 1, -1, nullptr},
+        {"no date", "Common/CalibrationDate", "31/02/2024", false, {QStringLiteral("Date non valide !")}, 0, 0, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -217,6 +218,8 @@ TEST(ParameterGrid, EditsEndInTheirResults)
         shown.removeIf([](const QString& m) { return m.startsWith("DeviceSetValue(): "); });
         EXPECT_EQ(shown, c.messages);
         EXPECT_EQ(w.world.host().windowRefreshes, c.windowRefreshes);
+        if (c.reads >= 0)
+            EXPECT_EQ(w.world.traffic().reads, c.reads);
         EXPECT_EQ(w.pauses, 1);
         EXPECT_EQ(w.resumes, 1);
         if (c.onDevice)
