@@ -382,6 +382,32 @@ TEST(ParameterGrid, CollapsingHidesNestedRowsAndExpandingShowsWhatWasOpen)
     EXPECT_TRUE(mark(outer, gridcol::NestedMark).isNull());
 }
 
+TEST(ParameterGrid, HelpOpensOnF1AndFollowsTheRowWhenAsked)
+{
+    GridWorld w;
+    w.grid.show();
+    w.world.state().core.HelpFolder.clear();   // every help shown says so
+    const QModelIndex dated = w.model().cell("Common/CalibrationDate", gridcol::Text);
+    const struct {
+        bool following;
+        int key;   // on the row above, 0 for a click on the row
+        int helps;
+    } cases[] = {
+        {false, Qt::Key_Down, 0}, {true, Qt::Key_Down, 1}, {false, 0, 0}, {true, 0, 1}, {false, Qt::Key_F1, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.following << ' ' << c.key);
+        w.world.state().core.FollowingHelp = c.following;
+        w.grid.setCurrentIndex(c.key == Qt::Key_F1 ? dated : w.grid.indexAbove(dated));
+        w.world.host().messages.clear();
+        if (c.key)
+            QTest::keyClick(&w.grid, Qt::Key(c.key));
+        else
+            QTest::mouseClick(w.grid.viewport(), Qt::LeftButton, {}, w.grid.visualRect(dated).center());
+        EXPECT_EQ(w.world.host().texts(), QStringList(c.helps, QStringLiteral("Aucune aide disponible !")));
+    }
+}
+
 TEST(ParameterGrid, KeyboardEditsAndCancels)
 {
     GridWorld w;
