@@ -194,13 +194,14 @@ TEST(ParameterGrid, EditsEndInTheirResults)
         bool refuse;
         QStringList messages;
         int windowRefreshes;
+        int reads;              // of the edit; the stored name is read back only after a refusal, twice
         const char* onDevice;   // afterwards, for the channel name
     } cases[] = {
-        {"taken", "Common/ChannelName", "Voie 7", false, {}, 0, "Voie 7          "},
+        {"taken", "Common/ChannelName", "Voie 7", false, {}, 0, 0, "Voie 7          "},
         {"refused", "Common/ChannelName", "Voie 8", true,
-         {QStringLiteral("Paramètre 'Nom de la voie': Erreur lors de la mise du paramètre !")}, 1, nullptr},
-        {"reload", "Amplifier/MeasuringRange", "", false, {}, 1, nullptr},
-        {"no date", "Common/CalibrationDate", "31/02/2024", false, {QStringLiteral("Date non valide !")}, 0, nullptr},
+         {QStringLiteral("Paramètre 'Nom de la voie': Erreur lors de la mise du paramètre !")}, 1, 2, nullptr},
+        {"reload", "Amplifier/MeasuringRange", "", false, {}, 1, -1, nullptr},
+        {"no date", "Common/CalibrationDate", "31/02/2024", false, {QStringLiteral("Date non valide !")}, 0, 0, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -217,6 +218,8 @@ TEST(ParameterGrid, EditsEndInTheirResults)
         shown.removeIf([](const QString& m) { return m.startsWith("DeviceSetValue(): "); });
         EXPECT_EQ(shown, c.messages);
         EXPECT_EQ(w.world.host().windowRefreshes, c.windowRefreshes);
+        if (c.reads >= 0)
+            EXPECT_EQ(w.world.traffic().reads, c.reads);
         EXPECT_EQ(w.pauses, 1);
         EXPECT_EQ(w.resumes, 1);
         if (c.onDevice)
@@ -377,6 +380,32 @@ TEST(ParameterGrid, CollapsingHidesNestedRowsAndExpandingShowsWhatWasOpen)
     EXPECT_EQ(mark(inner, gridcol::NestedMark), Icon("IMG_PLUS").pixmap(16).toImage());
     EXPECT_EQ(mark(outer, gridcol::Mark), Icon("IMG_MINUS").pixmap(16).toImage());
     EXPECT_TRUE(mark(outer, gridcol::NestedMark).isNull());
+}
+
+TEST(ParameterGrid, HelpOpensOnF1AndFollowsTheRowWhenAsked)
+{
+    GridWorld w;
+    w.grid.show();
+    w.world.state().core.HelpFolder.clear();   // every help shown says so
+    const QModelIndex dated = w.model().cell("Common/CalibrationDate", gridcol::Text);
+    const struct {
+        bool following;
+        int key;   // on the row above, 0 for a click on the row
+        int helps;
+    } cases[] = {
+        {false, Qt::Key_Down, 0}, {true, Qt::Key_Down, 1}, {false, 0, 0}, {true, 0, 1}, {false, Qt::Key_F1, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.following << ' ' << c.key);
+        w.world.state().core.FollowingHelp = c.following;
+        w.grid.setCurrentIndex(c.key == Qt::Key_F1 ? dated : w.grid.indexAbove(dated));
+        w.world.host().messages.clear();
+        if (c.key)
+            QTest::keyClick(&w.grid, Qt::Key(c.key));
+        else
+            QTest::mouseClick(w.grid.viewport(), Qt::LeftButton, {}, w.grid.visualRect(dated).center());
+        EXPECT_EQ(w.world.host().texts(), QStringList(c.helps, QStringLiteral("Aucune aide disponible !")));
+    }
 }
 
 TEST(ParameterGrid, KeyboardEditsAndCancels)

@@ -19,12 +19,14 @@ int32_t editValue(DeviceContext& d, XmlNode member, const QString& path, const Q
         readBackIntoConfiguration(state, d.settings, d.entry, d.parameters, QStringLiteral("."), state.core.host);
         return result;
     }
-    if (result != rc::Ok)
-        ShowMessage(*state.core.host,
-                    failedName.isEmpty() ? QStringLiteral("Paramètre '") + Descr_GetText(member, state.core.Language) +
-                                               QStringLiteral("': Erreur lors de la mise du paramètre !")
-                                         : failedName + QStringLiteral(": Erreur lors de la mise du paramètre !"),
-                    msg::Ok);
+    if (result == rc::Ok)
+        return result;
+    ShowMessage(*state.core.host,
+                failedName.isEmpty() ? QStringLiteral("Paramètre '") + Descr_GetText(member, state.core.Language) +
+                                           QStringLiteral("': Erreur lors de la mise du paramètre !")
+                                     : failedName + QStringLiteral(": Erreur lors de la mise du paramètre !"),
+                msg::Ok);
+    // The document must hold again what the device holds, also after a refused entry.
     readBackIntoConfiguration(state, d.settings, d.entry, d.parameters, path, state.core.host);
     return result;
 }

@@ -1,6 +1,7 @@
 // The grid view: building, refreshing, expanding and the keyboard.
 #include "ui/grid/ParameterGrid.h"
 
+#include "transport/AppState.h"
 #include "ui/WindowPlacement.h"
 #include "ui/grid/GridDelegate.h"
 #include "ui/grid/GridModel.h"
@@ -177,6 +178,9 @@ void ParameterGrid::keyPressEvent(QKeyEvent* event)
         break;
     default:
         QTreeView::keyPressEvent(event);
+        // Moving to another row by the keyboard shows its help as a click does.
+        if (state_.core.FollowingHelp && currentPath() != path)
+            showRowHelp(currentPath());
         return;
     }
     event->accept();
