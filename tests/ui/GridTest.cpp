@@ -234,6 +234,35 @@ TEST(ParameterGrid, EditsEndInTheirResults)
     }
 }
 
+TEST(ParameterGrid, HexBlocksAreEnteredAsPairsOfDigits)
+{
+    const QString path = QStringLiteral("Common/UserData");
+    const QString refused = QStringLiteral("Valeur hexadécimale non valide : '%1' (paires de chiffres hexadécimaux, "
+                                           "32 octets au plus)");
+    const struct {
+        QString text;
+        QByteArray written;   // empty: refused, the device keeps its block
+    } cases[] = {
+        {"0a 1B ff", QByteArray::fromHex("0a1bff")},
+        {"ABC", {}},
+        {"0G", {}},
+        {QString(66, QChar('7')), {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        GridWorld w;
+        const QByteArray before = w.world.onDevice(path);
+        w.grid.cellEdited(path, c.text);
+        if (c.written.isEmpty()) {
+            EXPECT_EQ(w.world.host().texts().value(0), refused.arg(c.text));
+            EXPECT_EQ(w.world.onDevice(path), before);
+        } else {
+            EXPECT_EQ(w.world.host().texts(), QStringList());
+            EXPECT_TRUE(w.world.onDevice(path).startsWith(c.written));
+        }
+    }
+}
+
 TEST(ParameterGrid, EditsAndClicksWaitForTheGuardAndTheFilling)
 {
     GridWorld w;

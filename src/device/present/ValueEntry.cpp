@@ -113,6 +113,24 @@ int32_t storeBitMask(const Entry& e)
     return rc::Ok;
 }
 
+// Pairs of hexadecimal digits (blanks between them allowed), no longer than the
+// member's "MaxLen" bytes; stored in upper case as the document keeps byte blocks.
+int32_t storeHexBinary(const Entry& e)
+{
+    static const QRegularExpression pairs(QStringLiteral("^([0-9A-Fa-f]{2})*$"));
+    const QString digits = e.text.simplified().remove(QLatin1Char(' ')).toUpper();
+    const int maxBytes = e.member.childText("MaxLen").toInt();
+    if (!pairs.match(digits).hasMatch() || (maxBytes > 0 && digits.size() / 2 > maxBytes))
+        return refuse(e, QStringLiteral("Valeur hexadécimale non valide : '") + e.text +
+                             QStringLiteral("' (paires de chiffres hexadécimaux, %1 octets au plus)").arg(maxBytes));
+    XmlNode element;
+    const int32_t found = Conf_GetNode(e.path, e.parameters, element);
+    if (found < 0)
+        return found;
+    element.setText(digits);
+    return rc::Ok;
+}
+
 int32_t storeNumber(const Entry& e, ParameterKind kind)
 {
     const std::optional<double> number = enteredNumber(e);
@@ -170,6 +188,8 @@ int32_t storeEnteredValue(AppCore& app, const Description* d, XmlNode member, Xm
         return Conf_SetEnumString(app, d, parameters, path, text);
     case ParameterKind::BitMask:
         return storeBitMask(e);
+    case ParameterKind::ValueHexBinary:
+        return storeHexBinary(e);
     default:
         return rc::NotSupported;
     }
