@@ -241,8 +241,10 @@ void frmMain::activate()
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
+    // Closing during an operation waits for its end, as the exit command does.
     if (guard_.busy()) {
         event->ignore();
+        unloadTimer_.start(UnloadDelayMs);
         return;
     }
     if (!shutDown_) {

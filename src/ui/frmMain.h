@@ -39,8 +39,8 @@ class frmMain : public QMainWindow {
     Q_OBJECT
 
 public:
-    // chooser: the interface selection of the interface command (null: the command
-    // only disconnects).
+    // chooser: the interface selection of the first activation and of the interface
+    // command (null: neither asks, the command does nothing).
     frmMain(AppState& state, InterfaceChooser* chooser, QWidget* parent = nullptr);
     ~frmMain() override;
 
@@ -99,6 +99,8 @@ public:
     // First-start size: tall enough to show a screenful of parameters.
     static constexpr int DesignWidthTwips = 8000;
     static constexpr int DesignHeightTwips = 13500;
+    // The exit command closes the window this long after it has returned.
+    static constexpr int UnloadDelayMs = 50;
 
 signals:
     // The first activation's steps have run (the interface is connected or was chosen).
@@ -123,6 +125,8 @@ private:
 
     // Device list and state.
     void refreshInterfaceState();
+    // Selects the current device in the device list ("Non raccordé" when there is none).
+    void showCurrentDevice();
     void refreshDeviceState();
     bool currentConnected() const;
     XmlNode parameters() const;

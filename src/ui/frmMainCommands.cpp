@@ -24,7 +24,6 @@
 
 namespace {
 
-constexpr int UnloadDelayMs = 50;
 constexpr int32_t OnlineHelpTopic = 2;
 constexpr int32_t WhatToDoTopic = 9;
 const QString Whole = QStringLiteral(".");

@@ -56,10 +56,10 @@ void frmMain::Update()
 void frmMain::Global_Update()
 {
     Update();
-    if (pdoWindow_)
-        pdoWindow_->Update();
     if (FrmBitMask_)
         FrmBitMask_->Update();
+    if (pdoWindow_)
+        pdoWindow_->Update();
 }
 
 void frmMain::CloseDeviceViews()
@@ -83,20 +83,28 @@ void frmMain::refreshInterfaceState()
         imcmbDevices_->addItem(Icon(DeviceKindImage(entry.InterfaceKind)), Device_GetLabel(entry),
                                SerialKey + entry.SerialNumber);
     }
+    showCurrentDevice();
+}
+
+void frmMain::showCurrentDevice()
+{
     imcmbDevices_->setCurrentIndex(state_.CurrentDevice >= 1 ? state_.CurrentDevice - 1 : -1);
 }
 
 void frmMain::chooseDevice(int row)
 {
     OperationGuard::Scope operation(guard_);
-    if (!operation)
+    // A choice that is not taken leaves the list showing the device still in use.
+    if (!operation) {
+        showCurrentDevice();
         return;
+    }
     if (recording() &&
         ShowMessage(host(),
                     QStringLiteral("Le remplacement d'appareils termine l'enregistrement de valeurs mesurées en "
                                    "cours ! Continuer quand même ?"),
                     msg::Question) != msg::Yes) {
-        refreshInterfaceState();
+        showCurrentDevice();
         return;
     }
     if (recording())
@@ -111,6 +119,8 @@ void frmMain::chooseDevice(int row)
         connectDevice(chosen);
         InitParameterGroup();
         Global_Update();
+    } else {
+        showCurrentDevice();
     }
     resumeMeasurement();
 }

@@ -305,10 +305,22 @@ TEST(frmMain, NothingStartsWhileAnOperationRuns)
     } cases[] = {
         {"measurement tick", [](frmMain& window) { window.SigTimer_Timer(); }},
         {"second command", [](frmMain& window) { window.runCommand("MENUITEM_RELOAD"); }},
-        {"device choice", [](frmMain& window) { window.chooseDevice(1); }},
+        {"device choice",
+         [](frmMain& window) {
+             window.findChild<QComboBox*>("imcmbDevices")->setCurrentIndex(1);  // as the list does
+             window.chooseDevice(1);
+         }},
         {"bit mask window", [](frmMain& window) { window.showBitMask("Measurement/CommandWord"); }},
         {"SDO terminal", [](frmMain& window) { window.findChild<frmSDOTerm*>()->ctlButtonRecv_Click(); }},
     };
+    // Closing the window waits for the operation's end.
+    {
+        MainWorld w;
+        w.world.host().onMessage = [&](const QString&) { w.window.close(); };
+        w.world.host().answers = {msg::No};
+        w.window.runCommand("MENUITEM_SETPREOPERATIONAL");
+        EXPECT_TRUE(w.window.UnloadTimer().isActive());
+    }
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         MainWorld w;
@@ -325,6 +337,7 @@ TEST(frmMain, NothingStartsWhileAnOperationRuns)
         w.window.runCommand("MENUITEM_SETPREOPERATIONAL");  // asks before it acts
         EXPECT_EQ(readsDuring, 0);
         EXPECT_EQ(w.state().CurrentDevice, 1);
+        EXPECT_EQ(w.devices()->currentIndex(), 0) << "the list shows the device in use";
         EXPECT_FALSE(w.window.operationGuard().busy());
 
         w.world.host().onMessage = nullptr;
