@@ -131,7 +131,7 @@ void FrmBitMask::build(XmlNode mask)
     auto* layout = new QVBoxLayout(this);
     auto* described = new QGroupBox(this);
     described->setObjectName(QStringLiteral("FrameDescription"));
-    auto* description = new QLabel(Descr_GetHelpText(mask, language), described);
+    auto* description = new QLabel(Descr_GetText(mask, language), described);
     description->setObjectName(QStringLiteral("LabelDescription"));
     description->setWordWrap(true);
     (new QVBoxLayout(described))->addWidget(description);
@@ -228,7 +228,8 @@ void FrmBitMask::addRow(XmlNode bit, bool writable)
     auto* name = new QTableWidgetItem(displayText(bit, state_.core.Language));
     name->setToolTip(name->text());
     Grid_->setItem(row, ColumnName, name);
-    if (!rows_.back().writeOnly)
+    // Until the first read only a stored bit has a known state.
+    if (isTrue(bit, "Persistent"))
         showBit(row, false);
     if (writable && access != QLatin1String("RO"))
         Grid_->setCellWidget(row, ColumnButton, bitButton(bit, number));
