@@ -6,6 +6,7 @@
 #include "transport/AppState.h"
 #include "ui/bitmask/FrmBitMask.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QTableWidget>
 #include <QToolButton>
@@ -79,6 +80,12 @@ TEST(FrmBitMask, DeviceStatusRowsFollowTheInterfaceKindAndTheDevice)
         EXPECT_EQ(w.activeRows(true), QStringList{}) << "no state known before the first tick";
         EXPECT_EQ(w.window->findChild<QLabel*>("LabelDescription")->text(), QString::fromUtf8("État de l'appareil"));
         EXPECT_FALSE(w.window->findChild<QWidget*>("FrameDescription")->isHidden());
+        w.window->resize(w.window->minimumSize());
+        QApplication::processEvents();
+        int widest = 0;
+        for (int row = 0; row < w.grid()->rowCount(); ++row)
+            widest = std::max(widest, w.grid()->fontMetrics().horizontalAdvance(w.grid()->item(row, 2)->text()));
+        EXPECT_GE(w.grid()->columnWidth(2), widest) << "no name clipped at the smallest size";
         EXPECT_EQ(w.window->findChildren<QToolButton*>().size(), 0) << "a read-only mask has no buttons";
         EXPECT_EQ(w.window->findChild<QLabel*>("LabelLegend_false")->text(), "Inactif");
         EXPECT_EQ(w.window->findChild<QLabel*>("LabelLegend_true")->text(), "Actif");
