@@ -6,6 +6,7 @@
 #include "transport/AppState.h"
 #include "ui/bitmask/FrmBitMask.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QTableWidget>
 #include <QToolButton>
@@ -38,13 +39,15 @@ struct BitMaskWorld {
             texts << grid()->item(row, 1)->text() + ' ' + grid()->item(row, 2)->text();
         return texts;
     }
-    // The rows whose image shows the active state.
-    QStringList activeRows() const
+    // The rows whose image shows the active state, or with anyImage that show an image.
+    QStringList activeRows(bool anyImage = false) const
     {
         QStringList rows;
-        for (int row = 0; row < grid()->rowCount(); ++row)
-            if (grid()->item(row, 0)->data(Qt::UserRole).toBool())
+        for (int row = 0; row < grid()->rowCount(); ++row) {
+            const QTableWidgetItem* image = grid()->item(row, 0);
+            if (anyImage ? image->data(Qt::DecorationRole).isValid() : image->data(Qt::UserRole).toBool())
                 rows << grid()->item(row, 1)->text();
+        }
         return rows;
     }
 
@@ -74,7 +77,15 @@ TEST(FrmBitMask, DeviceStatusRowsFollowTheInterfaceKindAndTheDevice)
         EXPECT_EQ(rows.first(), QStringLiteral("Bit 0 Erreur de mesure"));
         EXPECT_EQ(rows.last(), c.kind == CANBus ? QStringLiteral("Bit 16 Bus CAN hors service (bus-off)")
                                                 : QStringLiteral("Bit 15 Données d'étalonnage erronées"));
-        EXPECT_EQ(w.activeRows(), QStringList{}) << "nothing read before the first tick";
+        EXPECT_EQ(w.activeRows(true), QStringList{}) << "no state known before the first tick";
+        EXPECT_EQ(w.window->findChild<QLabel*>("LabelDescription")->text(), QString::fromUtf8("État de l'appareil"));
+        EXPECT_FALSE(w.window->findChild<QWidget*>("FrameDescription")->isHidden());
+        w.window->resize(w.window->minimumSize());
+        QApplication::processEvents();
+        int widest = 0;
+        for (int row = 0; row < w.grid()->rowCount(); ++row)
+            widest = std::max(widest, w.grid()->fontMetrics().horizontalAdvance(w.grid()->item(row, 2)->text()));
+        EXPECT_GE(w.grid()->columnWidth(2), widest) << "no name clipped at the smallest size";
         EXPECT_EQ(w.window->findChildren<QToolButton*>().size(), 0) << "a read-only mask has no buttons";
         EXPECT_EQ(w.window->findChild<QLabel*>("LabelLegend_false")->text(), "Inactif");
         EXPECT_EQ(w.window->findChild<QLabel*>("LabelLegend_true")->text(), "Actif");

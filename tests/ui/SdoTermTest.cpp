@@ -113,13 +113,14 @@ TEST(frmSDOTerm, TransfersShowTheirValuesOrTheirFailures)
         bool hexSend;
         const char* value;  // sent first when not null
         bool hexRecv;
-        const char* answer;
+        const char* answer;  // read after the write when not null; else Answer stays empty
         QString status;
         QStringList messages;
         QStringList log;
     } cases[] = {
         {"short in hex and back in decimal", "2601", "5", 1, true, "3E8", false, "1000", {}, {}, {}},
         {"short in decimal and back in hex", "2601", "5", 1, false, "1234", true, "4D2", {}, {}, {}},
+        {"device type in hex", "1000", "0", 2, false, nullptr, true, "194", {}, {}, {}},
         {"missing object", "5FFF", "0", 2, false, nullptr, false, "",
          abortText.arg(2).arg(0).arg("The object does not exist in the dictionary"), {},
          {"Node ID 3: Error -16503 while synchronuous read of SDO with index 24575, sub index 0"}},
@@ -141,12 +142,14 @@ TEST(frmSDOTerm, TransfersShowTheirValuesOrTheirFailures)
         t.find<QCheckBox>("CheckHexSend")->setChecked(c.hexSend);
         t.find<QCheckBox>("CheckHexRecv")->setChecked(c.hexRecv);
         t.find<QLineEdit>("Datas")->setText(QString::fromUtf8(c.value ? c.value : ""));
+        // What an earlier transfer left: every transfer starts afresh.
+        t.find<QLineEdit>("Answer")->setText("7");
+        t.find<QStatusBar>("SBar")->setToolTip("Timeout!");
         if (c.value)
             t.window->ctlButtonSend_Click();
         if (c.answer)
             t.window->ctlButtonRecv_Click();
-        if (c.answer)
-            EXPECT_EQ(t.find<QLineEdit>("Answer")->text(), QString::fromUtf8(c.answer));
+        EXPECT_EQ(t.find<QLineEdit>("Answer")->text(), QString::fromUtf8(c.answer ? c.answer : ""));
         EXPECT_EQ(t.find<QStatusBar>("SBar")->toolTip(), c.status);
         EXPECT_EQ(t.world.host().texts(), c.messages);
         EXPECT_EQ(t.world.logLines(), c.log);

@@ -18,6 +18,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -31,8 +32,7 @@ constexpr int DefaultWidthTwips = 5000;
 constexpr int DefaultHeightTwips = 10000;
 constexpr int ImageSize = 16;
 constexpr int ButtonImageSize = 20;
-// The smallest window still shows a few rows with their names unclipped.
-constexpr int MinimumColumns = 55;
+// The smallest window still shows a few rows.
 constexpr int MinimumLines = 16;
 enum Column { ColumnImage, ColumnNumber, ColumnName, ColumnButton, ColumnCount };
 const QColor Background(0xF0, 0xF0, 0xF0);
@@ -60,6 +60,17 @@ int bitNumber(XmlNode bit)
     bool ok = false;
     const int number = bit.childText("Indice").trimmed().toInt(&ok);
     return ok && number >= 0 && number < 32 ? number : -1;
+}
+
+// The width that shows every cell of the grid unclipped, beside a vertical scroll bar.
+int contentWidth(QTableWidget& grid)
+{
+    grid.resizeColumnsToContents();
+    int width = 2 * grid.frameWidth() + grid.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    for (int column = 0; column < ColumnCount; ++column)
+        if (!grid.isColumnHidden(column))
+            width += grid.columnWidth(column);
+    return width;
 }
 
 QPushButton* button(const char* name, const QString& caption, QWidget* parent)
@@ -131,7 +142,7 @@ void FrmBitMask::build(XmlNode mask)
     auto* layout = new QVBoxLayout(this);
     auto* described = new QGroupBox(this);
     described->setObjectName(QStringLiteral("FrameDescription"));
-    auto* description = new QLabel(Descr_GetHelpText(mask, language), described);
+    auto* description = new QLabel(Descr_GetText(mask, language), described);
     description->setObjectName(QStringLiteral("LabelDescription"));
     description->setWordWrap(true);
     (new QVBoxLayout(described))->addWidget(description);
@@ -150,10 +161,11 @@ void FrmBitMask::build(XmlNode mask)
     for (XmlNode bit : mask.child("Bits").elementChildren())
         if (bit.nameIs("Bit") && shownOn(bit, state_.CurrentInterface.InterfaceType) && bitNumber(bit) >= 0)
             addRow(bit, writable_);
+    Grid_->setColumnHidden(ColumnButton, !writable_);
+    Grid_->setMinimumWidth(contentWidth(*Grid_));
     QHeaderView* columns = Grid_->horizontalHeader();
     columns->setSectionResizeMode(QHeaderView::ResizeToContents);
     columns->setSectionResizeMode(ColumnName, QHeaderView::Stretch);
-    Grid_->setColumnHidden(ColumnButton, !writable_);
     Grid_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     layout->addWidget(Grid_, 1);
 
@@ -171,8 +183,7 @@ void FrmBitMask::build(XmlNode mask)
 
     resize(TwipsToPixels(DefaultWidthTwips), TwipsToPixels(DefaultHeightTwips));
     const QFontMetrics text = fontMetrics();
-    setMinimumSize(std::max(minimumSizeHint().width(), text.averageCharWidth() * MinimumColumns),
-                   std::max(minimumSizeHint().height(), text.height() * MinimumLines));
+    setMinimumSize(minimumSizeHint().width(), std::max(minimumSizeHint().height(), text.height() * MinimumLines));
     RestoreWindowPlacement(state_.core, *this, 0, 0);
     KeepOnScreen(*this);
 }
@@ -228,7 +239,8 @@ void FrmBitMask::addRow(XmlNode bit, bool writable)
     auto* name = new QTableWidgetItem(displayText(bit, state_.core.Language));
     name->setToolTip(name->text());
     Grid_->setItem(row, ColumnName, name);
-    if (!rows_.back().writeOnly)
+    // Until the first read only a stored bit has a known state.
+    if (isTrue(bit, "Persistent"))
         showBit(row, false);
     if (writable && access != QLatin1String("RO"))
         Grid_->setCellWidget(row, ColumnButton, bitButton(bit, number));

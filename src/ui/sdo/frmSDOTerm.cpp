@@ -237,11 +237,14 @@ void frmSDOTerm::rememberIndex()
 
 bool frmSDOTerm::takeAddress(Address& address)
 {
+    Answer_->clear();
+    showStatus(QString());
     setLamp("red");
     rememberIndex();
     const uint32_t index = SdoHexNumber(Index_->currentText());
     const uint32_t sub = SdoHexNumber(SubIndex_->text());
     QString refusal;
+    // An index beyond 16 bits names no object; sent, it would lose its high digits.
     if (index < 1 || index > HighestIndex)
         refusal = QStringLiteral("Numéro d'objet incorrect ou manquant :%1").arg(index);
     else if (sub > HighestSub)
@@ -279,7 +282,6 @@ void frmSDOTerm::ctlButtonRecv_Click()
     OperationGuard::Scope operation(guard_);
     if (!operation)
         return;
-    Answer_->clear();
     Address a{};
     if (!takeAddress(a))
         return;
@@ -296,13 +298,13 @@ void frmSDOTerm::ctlButtonRecv_Click()
         shown = SdoValueText(code, bytes.left(length), CheckHexRecv_->isChecked() && hexAllowed());
     }
     if (result < 0) {
+        showStatus(failureText(result, a));
         Log_Write(state_.core, QStringLiteral("Node ID %1: Error %2 while synchronuous read of SDO with index %3, "
                                               "sub index %4")
                                    .arg(a.node)
                                    .arg(result)
                                    .arg(a.index)
                                    .arg(a.sub));
-        showStatus(failureText(result, a));
     } else {
         Answer_->setText(shown);
     }
@@ -335,8 +337,8 @@ void frmSDOTerm::ctlButtonSend_Click()
         CanLibrary* can = state_.CurrentInterface.InterfaceType == CANBus ? state_.buses.can.get() : nullptr;
         result = can ? SDO_WriteBytes(*can, a.node, a.index, a.sub, *bytes) : rc::NoInterface;
     }
-    showStatus(result < 0 ? failureText(result, a) : QString());
     if (result < 0) {
+        showStatus(failureText(result, a));
         ShowMessage(*state_.core.host, QStringLiteral("Erreur lors de l'écriture (%1)!").arg(result), msg::Ok);
         Log_Write(state_.core, QStringLiteral("Node ID %1: Error %2 while synchronuous write of SDO (index %3, "
                                               "sub index %4)")

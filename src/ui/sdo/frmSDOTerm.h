@@ -50,7 +50,8 @@ private:
     int32_t typeCode() const;
     bool hexAllowed() const;
     void rememberIndex();
-    // The steps every transfer starts with: lamp, history, checks; false when refused.
+    // The steps every transfer starts with: answer and status cleared, lamp, history,
+    // checks; false when refused.
     bool takeAddress(Address& address);
     void setLamp(const char* colour);
     void showStatus(const QString& text);
