@@ -8,6 +8,8 @@
 #include "transport/can/CanTexts.h"
 #include "transport/can/lib/CanLibrary.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr double TickSeconds = MeasureTickMs / 1000.0;
@@ -18,12 +20,13 @@ DeviceContext currentContext(AppState& state, DeviceEntry& entry)
 }
 
 // A CAN bus in trouble names its state in the status panel; a sound bus leaves it.
+// A negative answer is a library result, not status bits.
 void showCanStatus(AppState& state)
 {
     if (state.CurrentInterface.InterfaceType != CANBus || !state.buses.can)
         return;
     if (const int32_t status = state.buses.can->getStatus(); status != 0)
-        state.core.host->setStatusText(CAN_BusStatusText(0, status));
+        state.core.host->setStatusText(CAN_BusStatusText(std::min(status, 0), std::max(status, 0)));
 }
 
 }  // namespace
