@@ -95,18 +95,22 @@ bool Measurement::setRecording(AppState& state, bool on)
     Host& host = *state.core.host;
     const BusyPointer busy(host);
     bool started = false;
+    // A file that cannot be written is named; the samples stay in the ".tmp".
+    QString unwritten;
     if (!on) {
-        recording_.stop(host);
+        unwritten = recording_.stop(host);
     } else if (DeviceEntry* entry = connectedCurrentDevice(state)) {
         const RecordingSource source = recordingSource(currentContext(state, *entry));
         const QDateTime now = QDateTime::currentDateTime();
         const QString path = recordingFileName(state.core.RecordingFilePath, source, now);
         started = recording_.start(path, source, now);
         if (!started)
-            ShowMessage(host, QStringLiteral("Erreur lors de l'enregistrement du fichier '") + path +
-                                  QStringLiteral("' !"),
-                        msg::Warning);
+            unwritten = path;
     }
+    if (!unwritten.isEmpty())
+        ShowMessage(host, QStringLiteral("Erreur lors de l'enregistrement du fichier '") + unwritten +
+                              QStringLiteral("' !"),
+                    msg::Warning);
     host.setStatusText(QString());
     return started;
 }
