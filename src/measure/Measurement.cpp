@@ -8,6 +8,8 @@
 #include "transport/can/CanTexts.h"
 #include "transport/can/lib/CanLibrary.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr double TickSeconds = MeasureTickMs / 1000.0;
@@ -18,12 +20,13 @@ DeviceContext currentContext(AppState& state, DeviceEntry& entry)
 }
 
 // A CAN bus in trouble names its state in the status panel; a sound bus leaves it.
+// A negative answer is a library result, not status bits.
 void showCanStatus(AppState& state)
 {
     if (state.CurrentInterface.InterfaceType != CANBus || !state.buses.can)
         return;
     if (const int32_t status = state.buses.can->getStatus(); status != 0)
-        state.core.host->setStatusText(CAN_BusStatusText(0, status));
+        state.core.host->setStatusText(CAN_BusStatusText(std::min(status, 0), std::max(status, 0)));
 }
 
 }  // namespace
@@ -92,18 +95,22 @@ bool Measurement::setRecording(AppState& state, bool on)
     Host& host = *state.core.host;
     const BusyPointer busy(host);
     bool started = false;
+    // A file that cannot be written is named; the samples stay in the ".tmp".
+    QString unwritten;
     if (!on) {
-        recording_.stop(host);
+        unwritten = recording_.stop(host);
     } else if (DeviceEntry* entry = connectedCurrentDevice(state)) {
         const RecordingSource source = recordingSource(currentContext(state, *entry));
         const QDateTime now = QDateTime::currentDateTime();
         const QString path = recordingFileName(state.core.RecordingFilePath, source, now);
         started = recording_.start(path, source, now);
         if (!started)
-            ShowMessage(host, QStringLiteral("Erreur lors de l'enregistrement du fichier '") + path +
-                                  QStringLiteral("' !"),
-                        msg::Warning);
+            unwritten = path;
     }
+    if (!unwritten.isEmpty())
+        ShowMessage(host, QStringLiteral("Erreur lors de l'enregistrement du fichier '") + unwritten +
+                              QStringLiteral("' !"),
+                    msg::Warning);
     host.setStatusText(QString());
     return started;
 }

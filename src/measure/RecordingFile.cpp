@@ -110,15 +110,15 @@ void Recording::append(float value, const QString& format)
         ++samples_;
 }
 
-void Recording::stop(Host& host)
+QString Recording::stop(Host& host)
 {
     if (!running())
-        return;
+        return {};
     const QString temporary = path_;
     path_.clear();
     QFile source(temporary);
     if (temporary.size() < 4 || !source.open(QIODevice::ReadOnly))
-        return;
+        return {};
     const QString final = temporary.chopped(4) + QStringLiteral(".asc");
     QFile::remove(final);
     host.setStatusText(QStringLiteral("Copier fichier d'enregistrement..."));
@@ -127,8 +127,10 @@ void Recording::stop(Host& host)
     if (lines.size() >= SamplesLine)
         lines[SamplesLine - 1].replace("\r", QByteArray::number(samples_) + '\r');
     QFile target(final);
-    if (target.open(QIODevice::WriteOnly | QIODevice::Truncate) && target.write(lines.join('\n')) >= 0 &&
-        target.flush())
+    const bool written = target.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                         target.write(lines.join('\n')) >= 0 && target.flush();
+    if (written)
         QFile::remove(temporary);
     host.setStatusText(QString());
+    return written ? QString() : final;
 }

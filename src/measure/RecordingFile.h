@@ -37,8 +37,9 @@ public:
     bool start(const QString& path, const RecordingSource& source, const QDateTime& now);
     // Appends a sample at the recording time (advanced by advance()).
     void append(float value, const QString& format);
-    // Finishes the recording: the ".asc" file with the count, the ".tmp" deleted.
-    void stop(Host& host);
+    // Finishes the recording: the ".asc" file with the count, the ".tmp" deleted. The
+    // final file that could not be written is named (the ".tmp" then stays); "" otherwise.
+    QString stop(Host& host);
 
     void advance(double seconds) { time_ += seconds; }
     bool running() const { return !path_.isEmpty(); }

@@ -9,6 +9,10 @@
 #include "transport/ErrorText.h"
 #include "transport/can/lib/SdoAbortCodes.h"
 
+#include "support/ForwardingCanLibrary.h"
+
+#include <QRegularExpression>
+
 namespace devicetest {
 namespace {
 
@@ -203,13 +207,37 @@ TEST(MeasureTick, ATedsPluggedInReloadsTheConfiguration)
     EXPECT_TRUE(next.refreshRows);
 }
 
+// A CAN library whose bus status answer is given.
+class StatusOf : public ForwardingCanLibrary {
+public:
+    StatusOf(std::unique_ptr<CanLibrary> library, int32_t status)
+        : ForwardingCanLibrary(std::move(library)), status_(status) {}
+    int32_t getStatus() override { return status_; }
+
+private:
+    int32_t status_;
+};
+
 TEST(MeasureTick, BusTroubleShowsInTheStatusPanel)
 {
-    TickWorld w;
-    w.world.amplifier().setBusStatus(0x08);
-    w.world.host().statusTexts.clear();
-    w.measurement.tick(w.world.state());
-    EXPECT_TRUE(w.world.host().statusTexts.contains("Bus CAN: Bus heavy!")) << w.world.host().statusTexts.join('|').toStdString();
+    const struct {
+        int32_t status;
+        const char* text;   // null: the panel is left as it is
+    } cases[] = {
+        {0x08, "Bus CAN: Bus heavy!"},
+        {rc::CanBusHeavy, "Erreur de bus CAN : Bus Heavy!"},
+        {0, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.status);
+        TickWorld w;
+        AppState& state = w.world.state();
+        state.buses.can = std::make_unique<StatusOf>(std::move(state.buses.can), c.status);
+        w.world.host().statusTexts.clear();
+        w.measurement.tick(state);
+        const QStringList shown = w.world.host().statusTexts.filter(QRegularExpression("^(Bus|Erreur)"));
+        EXPECT_EQ(shown, c.text ? QStringList{QString::fromUtf8(c.text)} : QStringList());
+    }
 }
 
 }  // namespace

@@ -132,6 +132,29 @@ TEST_P(KindTest, RecordingFileByteForByte)
     }
 }
 
+// A final file that cannot be written is named, and the samples stay in the ".tmp".
+TEST(Recording, AnUnwritableFinalFileIsNamedAndKeepsTheTemporaryFile)
+{
+    DeviceWorld world(RS232);
+    world.connectDevice();
+    QTemporaryDir folder;
+    world.state().core.RecordingFilePath = folder.path();
+    Measurement measurement;
+    ASSERT_TRUE(measurement.setRecording(world.state(), true));
+    const QString temporary = measurement.recording().path();
+    measurement.tick(world.state());
+    const QByteArray written = readAll(temporary);
+    const QString final = temporary.chopped(4) + ".asc";
+    ASSERT_TRUE(QDir().mkdir(final));
+    world.host().messages.clear();
+
+    measurement.setRecording(world.state(), false);
+
+    EXPECT_FALSE(measurement.recording().running());
+    EXPECT_EQ(world.host().texts(), QStringList{"Erreur lors de l'enregistrement du fichier '" + final + "' !"});
+    EXPECT_EQ(readAll(temporary), written);
+}
+
 INSTANTIATE_TEST_SUITE_P(Kinds, KindTest, ::testing::Values(CANBus, PROFIBUS, RS232),
                          [](const auto& info) { return kindName(info.param); });
 

@@ -22,6 +22,16 @@ constexpr uint8_t LimitBits = 0xF0;
 constexpr uint8_t ErrorBit = 0x01;
 constexpr double Margin = 0.05;
 constexpr int MinimumHeight = 150;
+constexpr double MaxTimeSteps = 6;
+
+// A round step in seconds that puts at most six steps on the time axis.
+double timeStep(double span)
+{
+    for (const double step : {2.0, 5.0, 10.0, 30.0, 60.0})
+        if (span / step <= MaxTimeSteps)
+            return step;
+    return 60.0;
+}
 
 }  // namespace
 
@@ -41,6 +51,8 @@ TrendChart::TrendChart(Host& host, QWidget* parent) : QWidget(parent), host_(hos
     timeAxis_ = new QValueAxis(chart_);
     timeAxis_->setTitleText(QStringLiteral("s"));
     timeAxis_->setLabelFormat(QStringLiteral("%.0f"));
+    timeAxis_->setTickType(QValueAxis::TicksDynamic);
+    timeAxis_->setTickAnchor(0);
     valueAxis_ = new QValueAxis(chart_);
     for (QValueAxis* axis : {timeAxis_, valueAxis_}) {
         QFont small = axis->labelsFont();
@@ -112,7 +124,10 @@ void TrendChart::dropOldPoints(double now)
 
 void TrendChart::fitAxes(double now)
 {
-    timeAxis_->setRange(std::max(0.0, now - ShownSeconds), std::max(now, 10.0));
+    const double from = std::max(0.0, now - ShownSeconds);
+    const double to = std::max(now, 10.0);
+    timeAxis_->setRange(from, to);
+    timeAxis_->setTickInterval(timeStep(to - from));
     const QList<QPointF> points = values_->points();
     if (points.isEmpty()) {
         valueAxis_->setRange(0, 1);
