@@ -8,6 +8,8 @@
 #include "model/ValueText.h"
 #include "transport/ErrorText.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr uint8_t ErrorBit = 0x01;
@@ -52,14 +54,19 @@ void showValue(DeviceContext& d, TickDisplay& shown)
         shown.text = formatValue(shown.value, {});
         return;
     }
-    const auto decimals =
-        int(leadingNumber(d.parameters.selectSingle(QStringLiteral("Scaling/DecimalPointPos")).text()));
-    shown.format = displayFormat(decimals);
+    shown.format =
+        displayFormat(configuredDecimals(d.parameters.selectSingle(QStringLiteral("Scaling/DecimalPointPos")).text()));
     shown.unit = physicalUnitText(Descr_OfDevice(d.state.descriptions, d.entry), d.parameters, d.state.core.Language);
     shown.text = formatValue(shown.value, shown.format) + ' ' + shown.unit;
 }
 
 }  // namespace
+
+int configuredDecimals(const QString& text)
+{
+    constexpr double MostDecimals = 9;
+    return int(std::clamp(leadingNumber(text), 0.0, MostDecimals));
+}
 
 Lamps lampsFor(uint8_t statusShort, uint32_t statusLong, uint32_t inputOutput)
 {

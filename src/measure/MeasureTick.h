@@ -39,6 +39,10 @@ struct TickDisplay {
     Lamps lamps;
 };
 
+// The decimals the configuration text of "Scaling/DecimalPointPos" asks for, within
+// what a float can show (a bad document may ask for anything).
+int configuredDecimals(const QString& text);
+
 // The status, the standard signal (net or gross) and the digital levels of the
 // device, and what they show. A failed read has shown its message.
 TickDisplay measureTick(DeviceContext& device);

@@ -46,7 +46,7 @@ RecordingSource recordingSource(const DeviceContext& d)
     source.deviceName = configured(d, "Common/DeviceName");
     source.channelName = configured(d, "Common/ChannelName");
     source.unit = physicalUnitText(Descr_OfDevice(d.state.descriptions, d.entry), d.parameters, d.state.core.Language);
-    source.decimals = int(leadingNumber(configured(d, "Scaling/DecimalPointPos")));
+    source.decimals = configuredDecimals(configured(d, "Scaling/DecimalPointPos"));
     source.serialNumber = d.entry.SerialNumber;
     source.kind = d.entry.InterfaceKind;
     source.address = source.kind == CANBus ? d.entry.NodeId : d.entry.Address;

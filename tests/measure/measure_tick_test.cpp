@@ -240,5 +240,13 @@ TEST(MeasureTick, BusTroubleShowsInTheStatusPanel)
     }
 }
 
+// A configuration from a file or a strange device may hold any text here.
+TEST(MeasureTick, DecimalsStayWithinWhatAFloatShows)
+{
+    const std::pair<const char*, int> cases[] = {{"4", 4}, {"0", 0}, {"", 0}, {"abc", 0}, {"-3", 0}, {"1e10", 9}};
+    for (const auto& [text, decimals] : cases)
+        EXPECT_EQ(configuredDecimals(QString::fromLatin1(text)), decimals) << text;
+}
+
 }  // namespace
 }  // namespace devicetest
