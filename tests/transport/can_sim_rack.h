@@ -1,5 +1,6 @@
 #pragma once
 #include "sim/SdoTarget.h"
+#include "support/Bytes.h"
 #include "support/QStringPrint.h"
 #include "sim/can/SdoServer.h"
 #include "transport/can/lib/InProcessCanBus.h"
@@ -83,14 +84,6 @@ private:
     std::map<uint8_t, std::unique_ptr<SdoServer>> servers_;
     ListenerId logger_;
 };
-
-inline QByteArray bytes(std::initializer_list<uint8_t> values)
-{
-    QByteArray result;
-    for (uint8_t value : values)
-        result.append(char(value));
-    return result;
-}
 
 inline QByteArray pattern(int size)
 {
