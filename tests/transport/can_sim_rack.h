@@ -3,11 +3,13 @@
 #include "support/Bytes.h"
 #include "support/QStringPrint.h"
 #include "sim/can/SdoServer.h"
+#include "transport/can/lib/CanNetCatalog.h"
 #include "transport/can/lib/InProcessCanBus.h"
 
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <ostream>
 #include <memory>
@@ -84,6 +86,22 @@ private:
     std::map<uint8_t, std::unique_ptr<SdoServer>> servers_;
     ListenerId logger_;
 };
+
+// A catalog with the built-in net "Simulation"/"Démo": a fresh rack, which `rack`
+// points to once the net is opened and `setUp` prepares.
+inline CanNetCatalog demoNetCatalog(CanTestRack*& rack, int kbit = 1000,
+                                    std::function<void(CanTestRack&)> setUp = {})
+{
+    CanNetCatalog catalog(false);
+    catalog.addBuiltInNet("Simulation", "Démo", kbit, [&rack, setUp] {
+        auto opened = std::make_unique<CanTestRack>();
+        rack = opened.get();
+        if (setUp)
+            setUp(*opened);
+        return opened;
+    });
+    return catalog;
+}
 
 inline QByteArray pattern(int size)
 {
