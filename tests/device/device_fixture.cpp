@@ -112,14 +112,6 @@ std::string kindName(int32_t kind)
     }
 }
 
-QByteArray le(int64_t value, int size)
-{
-    QByteArray bytes;
-    for (int i = 0; i < size; ++i)
-        bytes.append(char((uint64_t(value) >> (8 * i)) & 0xFF));
-    return bytes;
-}
-
 SimRackEntry amplifierEntry(const QString& file, uint8_t node, const QString& serial, uint32_t productId)
 {
     SimIdentity identity;

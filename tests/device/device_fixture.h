@@ -2,6 +2,7 @@
 #include "core/xml/XmlDocument.h"
 #include "sim/amplifier/SimAmplifier.h"
 #include "sim/amplifier/SimRack.h"
+#include "support/Bytes.h"
 #include "support/QStringPrint.h"
 #include "support/TestFolder.h"
 #include "transport/InterfaceSettings.h"
@@ -157,8 +158,5 @@ protected:
     KindTest() : world(GetParam()) {}
     DeviceWorld world;
 };
-
-// Little-endian bytes of a number, as the amplifiers keep them.
-QByteArray le(int64_t value, int size);
 
 }  // namespace devicetest

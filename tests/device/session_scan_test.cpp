@@ -5,10 +5,8 @@
 #include "core/ResultCodes.h"
 #include "device/DeviceSession.h"
 #include "transport/AppState.h"
-#include "transport/devicenet/DeviceNetLibrary.h"
 
 #include <deque>
-#include <numeric>
 
 using namespace devicetest;
 
@@ -177,21 +175,6 @@ TEST(Scan, AFailedSearchLeavesTheTableEmpty)
         EXPECT_EQ(world.host().messages[0].style, c.style);
         EXPECT_EQ(scanLog(world), (QStringList{ScanStarted, scanCompleted(0)}));
     }
-}
-
-TEST(Scan, DeviceNetProbesMacIdsUpTo62)
-{
-    DeviceWorld world(DeviceNet, {qsg(62), qsg(63)});
-    EXPECT_EQ(Device_Scan(world.state(), world.settings(), &world.host()), 1);
-    EXPECT_EQ(world.tableLabels(), QStringList{"Adr 62, Snr. 100062"});
-    std::vector<int> probed;
-    for (const auto& call : world.devicenet()->named("ReadINT")) {
-        if (call.timeoutMs == devicenet::ScanTimeoutMs)
-            probed.push_back(call.macId);
-    }
-    std::vector<int> expected(63);
-    std::iota(expected.begin(), expected.end(), 0);
-    EXPECT_EQ(probed, expected);
 }
 
 // The main window finds the chosen device again by its serial number after a new scan.

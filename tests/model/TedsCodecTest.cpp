@@ -1,18 +1,11 @@
 // The TEDS codec: memory pages and checksums, the basic TEDS and the bridge template.
 #include "model/teds/TedsCodec.h"
 #include "model/teds/TedsFieldText.h"
+#include "support/Bytes.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray bytes(std::initializer_list<uint8_t> values)
-{
-    QByteArray result;
-    for (uint8_t value : values)
-        result.append(char(value));
-    return result;
-}
 
 // Basic TEDS only: manufacturer 49, model 1234, version C5, serial 0xABCDEF, packed LSB
 // first as 49 | 1234 << 14 | 3 << 29 | 5 << 34 | 0xABCDEF << 40 = bytes 31 80 34 61 14

@@ -124,9 +124,9 @@ TEST(AmplifierStatus, LimitSwitchesFollowTheirParameters)
         ASSERT_EQ(amplifier->writeObject(0x2600, 1, bytes({c.enableMask})), 0u);
         ASSERT_EQ(amplifier->writeObject(0x2601, 1, bytes({c.source1})), 0u);
         ASSERT_EQ(amplifier->writeObject(0x2601, 2, bytes({c.direction1})), 0u);
-        ASSERT_EQ(amplifier->writeObject(0x2601, 3, floatBytes(c.level1)), 0u);
+        ASSERT_EQ(amplifier->writeObject(0x2601, 3, littleEndian(c.level1)), 0u);
         ASSERT_EQ(amplifier->writeObject(0x2602, 2, bytes({c.direction2})), 0u);
-        ASSERT_EQ(amplifier->writeObject(0x2602, 3, floatBytes(c.level2)), 0u);
+        ASSERT_EQ(amplifier->writeObject(0x2602, 3, littleEndian(c.level2)), 0u);
         EXPECT_EQ(readOk(*amplifier, 0x2600, 2), bytes({c.state})) << c.what;
         EXPECT_EQ(readUnsigned(*amplifier, Measurement, StatusShort) >> 4, c.state) << c.what;
         EXPECT_EQ((readUnsigned(*amplifier, Measurement, StatusLong) >> 8) & 0xF, c.state) << c.what;

@@ -181,24 +181,6 @@ TestAmplifier::TestAmplifier()
 
 QString TestAmplifier::descriptionPath() const { return folder_.filePath(QStringLiteral("TST1.xml")); }
 
-QByteArray bytes(std::initializer_list<int> values)
-{
-    QByteArray result;
-    for (int v : values)
-        result.append(static_cast<char>(v));
-    return result;
-}
-
-QByteArray le32(uint32_t value)
-{
-    return bytes({static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
-                  static_cast<int>((value >> 16) & 0xFF), static_cast<int>(value >> 24)});
-}
-
-QByteArray le16(uint16_t value) { return bytes({value & 0xFF, value >> 8}); }
-
-QByteArray floatBytes(float value) { return le32(std::bit_cast<uint32_t>(value)); }
-
 QByteArray readOk(SimAmplifier& amplifier, uint16_t index, uint8_t sub)
 {
     QByteArray data;

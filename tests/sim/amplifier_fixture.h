@@ -1,5 +1,6 @@
 #pragma once
 #include "sim/amplifier/SimAmplifier.h"
+#include "support/Bytes.h"
 
 #include <QByteArray>
 #include <QTemporaryDir>
@@ -29,10 +30,6 @@ private:
     std::unique_ptr<SimAmplifier> amplifier_;
 };
 
-QByteArray bytes(std::initializer_list<int> values);
-QByteArray le32(uint32_t value);
-QByteArray le16(uint16_t value);
-QByteArray floatBytes(float value);
 // The bytes of a read that must succeed.
 QByteArray readOk(SimAmplifier& amplifier, uint16_t index, uint8_t sub);
 // The float a 4-byte read gives.

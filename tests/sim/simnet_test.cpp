@@ -116,7 +116,7 @@ TEST_P(SimNetRetryTest, ReadsWithAttempts)
     EXPECT_EQ(busTimeMs() - start, c.busMs);
     EXPECT_EQ(host().clockMs, c.sleptMs);
     if (c.result == rc::Ok) {
-        EXPECT_EQ(buffer, amptest::le32(858));
+        EXPECT_EQ(buffer, le32(858));
         EXPECT_EQ(state().DeviceCount, 2);
         EXPECT_TRUE(host().messages.empty());
         return;

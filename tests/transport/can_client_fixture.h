@@ -11,17 +11,9 @@ protected:
     static constexpr uint16_t Index = 0x2000;
     static constexpr uint8_t Sub = 1;
 
-    CanClientTest() : client_(catalog()) { EXPECT_EQ(client_.connectClientToNet("Simulation", "Démo"), 0); }
-
-    CanNetCatalog catalog()
+    CanClientTest() : client_(demoNetCatalog(rack_))
     {
-        CanNetCatalog catalog(false);
-        catalog.addBuiltInNet("Simulation", "Démo", 1000, [this] {
-            auto rack = std::make_unique<CanTestRack>();
-            rack_ = rack.get();
-            return rack;
-        });
-        return catalog;
+        EXPECT_EQ(client_.connectClientToNet("Simulation", "Démo"), 0);
     }
 
     int32_t read(uint8_t node, QByteArray& data, int capacity, uint16_t index = Index)

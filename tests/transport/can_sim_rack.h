@@ -1,12 +1,15 @@
 #pragma once
 #include "sim/SdoTarget.h"
+#include "support/Bytes.h"
 #include "support/QStringPrint.h"
 #include "sim/can/SdoServer.h"
+#include "transport/can/lib/CanNetCatalog.h"
 #include "transport/can/lib/InProcessCanBus.h"
 
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <ostream>
 #include <memory>
@@ -84,12 +87,20 @@ private:
     ListenerId logger_;
 };
 
-inline QByteArray bytes(std::initializer_list<uint8_t> values)
+// A catalog with the built-in net "Simulation"/"Démo": a fresh rack, which `rack`
+// points to once the net is opened and `setUp` prepares.
+inline CanNetCatalog demoNetCatalog(CanTestRack*& rack, int kbit = 1000,
+                                    std::function<void(CanTestRack&)> setUp = {})
 {
-    QByteArray result;
-    for (uint8_t value : values)
-        result.append(char(value));
-    return result;
+    CanNetCatalog catalog(false);
+    catalog.addBuiltInNet("Simulation", "Démo", kbit, [&rack, setUp] {
+        auto opened = std::make_unique<CanTestRack>();
+        rack = opened.get();
+        if (setUp)
+            setUp(*opened);
+        return opened;
+    });
+    return catalog;
 }
 
 inline QByteArray pattern(int size)

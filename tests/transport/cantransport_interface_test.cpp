@@ -22,13 +22,7 @@ class InterfaceTest : public ::testing::Test {
 protected:
     InterfaceTest()
     {
-        CanNetCatalog catalog(false);
-        catalog.addBuiltInNet("Simulation", "Démo", 500, [this] {
-            auto rack = std::make_unique<CanTestRack>();
-            rack_ = rack.get();
-            rack->addNode(5);
-            return rack;
-        });
+        CanNetCatalog catalog = demoNetCatalog(rack_, 500, [](CanTestRack& rack) { rack.addNode(5); });
         catalog.addBuiltInNet("Broken", "Net", 125, [] { return std::unique_ptr<CanFrameBus>(); });
         world.state.buses.can = std::make_unique<CanopenClient>(std::move(catalog));
     }

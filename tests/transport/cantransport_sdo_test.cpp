@@ -29,14 +29,8 @@ class SdoSyncTest : public ::testing::Test {
 protected:
     SdoSyncTest()
     {
-        CanNetCatalog catalog(false);
-        catalog.addBuiltInNet("Simulation", "Démo", 1000, [this] {
-            auto rack = std::make_unique<CanTestRack>();
-            server_ = std::make_unique<SdoServer>(*rack, 5, target_);
-            rack_ = rack.get();
-            return rack;
-        });
-        state().buses.can = std::make_unique<CanopenClient>(std::move(catalog));
+        const auto serve = [this](CanTestRack& rack) { server_ = std::make_unique<SdoServer>(rack, 5, target_); };
+        state().buses.can = std::make_unique<CanopenClient>(demoNetCatalog(rack_, 1000, serve));
         EXPECT_EQ(state().buses.can->connectClientToNet("Simulation", "Démo"), rc::Ok);
         EXPECT_GT(Desr_LoadAll(state().core, state().descriptions), 0);
         settings_.InterfaceType = CANBus;

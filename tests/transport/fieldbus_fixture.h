@@ -6,6 +6,7 @@
 #include "sim/amplifier/SimRack.h"
 #include "sim/devicenet/SimDeviceNetMaster.h"
 #include "sim/profibus/SimProfibusMaster.h"
+#include "support/Bytes.h"
 #include "support/TestFolder.h"
 #include "transport/devicenet/DnetTransport.h"
 #include "transport/profibus/Dpv1Transport.h"
@@ -14,7 +15,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QtEndian>
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -52,15 +52,6 @@ protected:
     SimRack rack;
     std::unique_ptr<Description> description;
 };
-
-// The bytes of a number as the amplifiers keep them.
-template <typename T>
-QByteArray littleEndian(T value)
-{
-    QByteArray bytes(sizeof(T), '\0');
-    qToLittleEndian<T>(value, bytes.data());
-    return bytes;
-}
 
 // The root element of a parameter given as XML.
 inline XmlNode elementOf(XmlDocument& document, const QByteArray& xml)

@@ -12,14 +12,6 @@
 
 namespace serialtest {
 
-QByteArray bytes(std::initializer_list<int> values)
-{
-    QByteArray result;
-    for (int value : values)
-        result.append(char(value));
-    return result;
-}
-
 QByteArray frame(uint8_t command, uint16_t index, uint8_t sub, uint8_t status, uint32_t length,
                  const QByteArray& data)
 {

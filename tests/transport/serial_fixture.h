@@ -1,4 +1,5 @@
 #pragma once
+#include "support/Bytes.h"
 #include "support/QStringPrint.h"
 #include "sim/serial/PseudoTerminal.h"
 #include "support/TestFolder.h"
@@ -25,7 +26,6 @@ constexpr int16_t Port = 3;
 // Short enough for tests that wait for a reply that never comes.
 constexpr int32_t ShortTimeoutMs = 100;
 
-QByteArray bytes(std::initializer_list<int> values);
 QByteArray frame(uint8_t command, uint16_t index, uint8_t sub, uint8_t status, uint32_t length,
                  const QByteArray& data = {});
 

@@ -9,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-using serialtest::bytes;
-
 namespace {
 
 struct SettingsTextCase {
