@@ -144,34 +144,37 @@ QGroupBox* frmSDOTerm::buildSdo()
 
 QGroupBox* frmSDOTerm::buildSend()
 {
-    auto* frame = named(new QGroupBox(QStringLiteral("Mettre contenu SDO"), this), "FrameSend");
-    auto* row = new QHBoxLayout(frame);
-    Datas_ = named(new QLineEdit(frame), "Datas");
+    QGroupBox* frame = buildTransfer({"FrameSend", QStringLiteral("Mettre contenu SDO"), "Datas", "CheckHexSend",
+                                      "ctlButtonSend", QStringLiteral("&Envoyer")},
+                                     Datas_, CheckHexSend_, &frmSDOTerm::ctlButtonSend_Click);
     Datas_->installEventFilter(this);
-    Datas_->setMinimumWidth(Datas_->fontMetrics().averageCharWidth() * ValueColumns);
     connect(Datas_, &QLineEdit::returnPressed, this, &frmSDOTerm::ctlButtonSend_Click);
-    CheckHexSend_ = named(new QCheckBox(QStringLiteral("hex "), frame), "CheckHexSend");
-    QPushButton* send = button("ctlButtonSend", QStringLiteral("&Envoyer"), frame);
-    connect(send, &QPushButton::clicked, this, &frmSDOTerm::ctlButtonSend_Click);
-    row->addWidget(Datas_, 1);
-    row->addWidget(CheckHexSend_);
-    row->addWidget(send);
     return frame;
 }
 
 QGroupBox* frmSDOTerm::buildRecv()
 {
-    auto* frame = named(new QGroupBox(QStringLiteral("Lire contenu SDO"), this), "FrameRecv");
-    auto* row = new QHBoxLayout(frame);
-    Answer_ = named(new QLineEdit(frame), "Answer");
+    QGroupBox* frame = buildTransfer({"FrameRecv", QStringLiteral("Lire contenu SDO"), "Answer", "CheckHexRecv",
+                                      "ctlButtonRecv", QStringLiteral("&Lire")},
+                                     Answer_, CheckHexRecv_, &frmSDOTerm::ctlButtonRecv_Click);
     Answer_->setReadOnly(true);
-    Answer_->setMinimumWidth(Answer_->fontMetrics().averageCharWidth() * ValueColumns);
-    CheckHexRecv_ = named(new QCheckBox(QStringLiteral("hex "), frame), "CheckHexRecv");
-    QPushButton* recv = button("ctlButtonRecv", QStringLiteral("&Lire"), frame);
-    connect(recv, &QPushButton::clicked, this, &frmSDOTerm::ctlButtonRecv_Click);
-    row->addWidget(Answer_, 1);
-    row->addWidget(CheckHexRecv_);
-    row->addWidget(recv);
+    return frame;
+}
+
+// One transfer frame: the value field, its hex box and the button that starts the transfer.
+QGroupBox* frmSDOTerm::buildTransfer(const TransferNames& names, QLineEdit*& value, QCheckBox*& hex,
+                                     void (frmSDOTerm::*start)())
+{
+    auto* frame = named(new QGroupBox(names.title, this), names.frame);
+    auto* row = new QHBoxLayout(frame);
+    value = named(new QLineEdit(frame), names.value);
+    value->setMinimumWidth(value->fontMetrics().averageCharWidth() * ValueColumns);
+    hex = named(new QCheckBox(QStringLiteral("hex "), frame), names.hex);
+    QPushButton* go = button(names.button, names.caption, frame);
+    connect(go, &QPushButton::clicked, this, start);
+    row->addWidget(value, 1);
+    row->addWidget(hex);
+    row->addWidget(go);
     return frame;
 }
 

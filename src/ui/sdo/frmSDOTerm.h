@@ -44,6 +44,16 @@ private:
     QGroupBox* buildSdo();
     QGroupBox* buildSend();
     QGroupBox* buildRecv();
+    struct TransferNames {
+        const char* frame;
+        QString title;
+        const char* value;
+        const char* hex;
+        const char* button;
+        QString caption;
+    };
+    QGroupBox* buildTransfer(const TransferNames& names, QLineEdit*& value, QCheckBox*& hex,
+                             void (frmSDOTerm::*start)());
     void loadSettings();
     void chooseDataType(int row);
     void convertBase(QLineEdit* value, QCheckBox* hex);
