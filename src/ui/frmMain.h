@@ -187,3 +187,27 @@ private:
     QPointer<FrmBitMask> FrmBitMask_;
     QPointer<frmSDOTerm> frmSDOTerm_;
 };
+
+// A device operation started from any window of the program: it holds the main
+// window's operation guard and keeps the measurement tick out until it ends.
+// Test with `if (!operation) return;`.
+class DeviceOperation {
+public:
+    explicit DeviceOperation(frmMain& main) : main_(main), scope_(main.operationGuard())
+    {
+        if (scope_)
+            main_.SigTimer().stop();
+    }
+    ~DeviceOperation()
+    {
+        if (scope_ && main_.measuring())
+            main_.SigTimer().start();
+    }
+    DeviceOperation(const DeviceOperation&) = delete;
+    DeviceOperation& operator=(const DeviceOperation&) = delete;
+    explicit operator bool() const { return bool(scope_); }
+
+private:
+    frmMain& main_;
+    OperationGuard::Scope scope_;
+};

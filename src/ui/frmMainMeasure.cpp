@@ -37,12 +37,9 @@ void frmMain::connectMeasurementFrames()
 
 void frmMain::withTimerStopped(const std::function<void()>& handler)
 {
-    OperationGuard::Scope operation(guard_);
-    if (!operation)
-        return;
-    sigTimer_.stop();
-    handler();
-    resumeMeasurement();
+    const DeviceOperation operation(*this);
+    if (operation)
+        handler();
 }
 
 void frmMain::StartMeasurement()

@@ -22,29 +22,6 @@ namespace {
 
 const QString Whole = QStringLiteral(".");
 
-// A device operation of the window: it holds the main window's operation guard and
-// keeps the measurement tick out until it ends.
-class DeviceOperation {
-public:
-    explicit DeviceOperation(frmMain& main) : main_(main), scope_(main.operationGuard())
-    {
-        if (scope_)
-            main_.SigTimer().stop();
-    }
-    ~DeviceOperation()
-    {
-        if (scope_ && main_.measuring())
-            main_.SigTimer().start();
-    }
-    DeviceOperation(const DeviceOperation&) = delete;
-    DeviceOperation& operator=(const DeviceOperation&) = delete;
-    explicit operator bool() const { return bool(scope_); }
-
-private:
-    frmMain& main_;
-    OperationGuard::Scope scope_;
-};
-
 }  // namespace
 
 void frmPDO::ShowFor(AppState& state, frmMain& main, QPointer<frmPDO>& window)
