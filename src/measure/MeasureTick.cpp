@@ -134,6 +134,10 @@ TickDisplay measureTick(DeviceContext& d)
 int32_t readTedsState(DeviceContext& d, TedsState& teds)
 {
     AppState& state = d.state;
+    // A family whose description knows no TEDS (a standard-signal amplifier) has none.
+    XmlNode member;
+    if (Descr_FindNode(HasTedsPath, Descr_OfDevice(state.descriptions, d.entry), member) < 0)
+        return rc::Ok;
     uint8_t present = 0;
     int32_t result = Device_GetByte(state, d.settings, d.entry, HasTedsPath, present);
     if (result < 0) {

@@ -176,6 +176,18 @@ TEST(MeasureTick, DigitalLevelUnreadLeavesTheLampsOffAndGoesOn)
     EXPECT_TRUE(w.world.host().messages.empty());
 }
 
+TEST(MeasureTick, AFamilyWithoutTedsMeasuresOn)
+{
+    DeviceWorld world(CANBus);
+    world.connectDevice(QsnNode);
+    Measurement measurement;
+    measurement.start();
+    for (int tick = 0; tick < 2; ++tick)
+        EXPECT_FALSE(measurement.tick(world.state()).stopped);
+    EXPECT_EQ(measurement.lastTeds(), TedsState{});
+    EXPECT_TRUE(world.host().messages.empty());
+}
+
 TEST(MeasureTick, ATedsPluggedInReloadsTheConfiguration)
 {
     TickWorld w;
