@@ -29,7 +29,6 @@ QString instanceKey()
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Assistant Quelbrin"));
     QtHost host;
     // Bus time-outs on this thread repaint the window while they wait.
     waitpump::install([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });

@@ -85,7 +85,9 @@ frmMessage::frmMessage(const QString& text, int style, QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmMessage"));
-    setWindowTitle(QGuiApplication::applicationDisplayName());
+    // The program's name, not a display name set on the application: the platform
+    // would append that to every window title.
+    setWindowTitle(QStringLiteral("Assistant Quelbrin"));
     setModal(true);
 
     auto* layout = new QVBoxLayout(this);

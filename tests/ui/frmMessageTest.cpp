@@ -141,6 +141,7 @@ TEST(frmMessage, IsModalCentredAndNamed)
 {
     askAndDo(msg::Information, [](frmMessage& dialog) {
         EXPECT_EQ(dialog.objectName(), QStringLiteral("frmMessage"));
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Assistant Quelbrin"));
         EXPECT_TRUE(dialog.isModal());
         EXPECT_EQ(QApplication::activeModalWidget(), &dialog);
         const QPoint offset =
