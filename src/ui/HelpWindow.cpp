@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QUrl>
@@ -67,4 +68,13 @@ void HelpWindow::showPage(const QUrl& page)
     if (style.open(QIODevice::ReadOnly))
         browser_->document()->setDefaultStyleSheet(QString::fromUtf8(style.readAll()));
     browser_->setSource(page);
+}
+
+// The window has no close button: Escape closes it, as it does a dialog.
+void HelpWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape)
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }

@@ -16,6 +16,9 @@ public:
     void showPage(const QUrl& page);
     QTextBrowser* browser() const { return browser_; }
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     QTextBrowser* browser_;
 };

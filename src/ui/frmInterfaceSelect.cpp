@@ -18,12 +18,18 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTreeWidget>
+
+#include <algorithm>
 
 namespace {
 
 // The card offered when the current interface is no PROFIBUS card: Hilscher, card 1.
 constexpr int16_t DefaultCardNumber = 1;
+
+constexpr int MinWidth = 460;
+constexpr int MinHeight = 420;
 
 const QColor NodeBackground(Qt::white);
 const QColor ClickedBackground(0xBC, 0xDC, 0xFF);  // 0xFFDCBC in blue-green-red order: light blue
@@ -74,7 +80,7 @@ frmInterfaceSelect::frmInterfaceSelect(AppState& state, QWidget* parent)
     layout->addLayout(middle, 1);
     layout->addWidget(CheckDefaultInterface);
     layout->addLayout(buttonRow());
-    setMinimumSize(460, 420);
+    setMinimumSize(MinWidth, MinHeight);
     resize(minimumSize());
 }
 
@@ -147,6 +153,16 @@ void frmInterfaceSelect::fillTree(qsizetype selected)
         CanBusSelectView->setCurrentItem(selectedItem);
         CanBusSelectView->scrollToItem(selectedItem);
     }
+    fitTree();
+}
+
+// The dialog widens until every node's text is shown whole (a card's text is long).
+void frmInterfaceSelect::fitTree()
+{
+    const QAbstractItemView* view = CanBusSelectView;
+    CanBusSelectView->setMinimumWidth(view->sizeHintForColumn(0) + 2 * CanBusSelectView->frameWidth() +
+                                      CanBusSelectView->verticalScrollBar()->sizeHint().width());
+    setMinimumWidth(std::max(MinWidth, layout()->minimumSize().width()));
 }
 
 // A clicked interface or parent stands out in light blue; a CAN hardware node changes nothing.

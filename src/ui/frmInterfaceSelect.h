@@ -37,6 +37,7 @@ private:
     QWidget* profibusFrame();
     QLayout* buttonRow();
     void fillTree(qsizetype selected);
+    void fitTree();
     void paintClicked(QTreeWidgetItem* clicked);
     QString selectedKey() const;
     void takeSelected();

@@ -12,6 +12,7 @@
 #include "ui/frmMain.h"
 #include "ui/grid/ParameterGrid.h"
 #include "ui/pdo/frmPDO.h"
+#include "ui/sdo/frmSDOTerm.h"
 #include "ui/measure/MeasurementFrames.h"
 
 #include <QAction>
@@ -60,6 +61,9 @@ void frmMain::Global_Update()
         FrmBitMask_->Update();
     if (pdoWindow_)
         pdoWindow_->Update();
+    // The SDO terminal speaks CANopen only: an interface of another kind closes it.
+    if (frmSDOTerm_ && state_.CurrentInterface.InterfaceType != CANBus)
+        frmSDOTerm_->close();
 }
 
 void frmMain::CloseDeviceViews()

@@ -73,7 +73,9 @@ void frmMain::SigTimer_Timer()
     if (outcome.stopped) {
         measurementFrames_->showText({});
         StopMeasurement();
-        if (outcome.update)
+        // A device that its bus closed (a time-out, a port that went away) is shown as
+        // gone: no grid and no device menu until it is chosen again.
+        if (outcome.update || !currentConnected())
             Update();
         return;
     }

@@ -55,8 +55,8 @@ QGroupBox* frmOptions::helpFrame()
 {
     auto* frame = new QGroupBox(QStringLiteral("Aide en ligne"), this);
     named(frame, "FrameHelp");
-    CheckFollowingHelp = new QCheckBox(QStringLiteral("Tracer sujet d'aide"), frame);
-    CheckLogDefault = new QCheckBox(QStringLiteral("Activer journal automatiquement lors du démarrage"), frame);
+    CheckFollowingHelp = new QCheckBox(QStringLiteral("&Tracer sujet d'aide"), frame);
+    CheckLogDefault = new QCheckBox(QStringLiteral("Activer &journal automatiquement lors du démarrage"), frame);
     named(CheckFollowingHelp, "CheckFollowingHelp");
     named(CheckLogDefault, "CheckLogDefault");
     CheckFollowingHelp->setChecked(core_.FollowingHelp);
@@ -72,7 +72,7 @@ QGroupBox* frmOptions::measurementFrame()
 {
     auto* frame = new QGroupBox(QStringLiteral("Mesure"), this);
     named(frame, "FrameMeasurement");
-    auto* labelPath = new QLabel(QStringLiteral("Chemin pour les fichiers d'enregistrement :"), frame);
+    auto* labelPath = new QLabel(QStringLiteral("&Chemin pour les fichiers d'enregistrement :"), frame);
     named(labelPath, "LabelPath");
     TextPath = new QLineEdit(core_.RecordingFilePath, frame);
     named(TextPath, "TextPath");
@@ -86,7 +86,7 @@ QGroupBox* frmOptions::measurementFrame()
     buttonPath->setFixedWidth(buttonPath->fontMetrics().horizontalAdvance(QStringLiteral("...")) * 3);
     connect(buttonPath, &QPushButton::clicked, this, &frmOptions::choosePath);
 
-    auto* labelSignal = new QLabel(QStringLiteral("Signal standard"), frame);
+    auto* labelSignal = new QLabel(QStringLiteral("&Signal standard"), frame);
     named(labelSignal, "LabelStandardSignal");
     ComboStandardSignal = new QComboBox(frame);
     named(ComboStandardSignal, "ComboStandardSignal");

@@ -52,6 +52,20 @@ TEST_P(ShippedDescription, EveryAddressReachesItsParameter)
     }
 }
 
+// The amplifier answers on every bus at its node ID, and says so in its bus address parameters.
+TEST_P(ShippedDescription, BusAddressesAreTheNodeId)
+{
+    auto amplifier = SimAmplifier::load(path(), testIdentity());
+    ASSERT_TRUE(amplifier);
+    for (const char* address : {"Interface/CANNodeID", "Interface/ProfibusAddress", "Interface/DeviceNetMacID"}) {
+        const auto entry = amplifier->entryByPath(QLatin1String(address));
+        ASSERT_TRUE(entry) << address;
+        QByteArray bytes;
+        ASSERT_EQ(amplifier->readObject(entry->key.index, entry->key.sub, bytes), 0u) << address;
+        EXPECT_EQ(bytes, QByteArray(1, char(Node))) << address;
+    }
+}
+
 // A mapping change of the valid transmit PDO 1: refused until PDO operation is switched
 // off; then count 0, the entries, then the count, all as 4-byte writes.
 TEST_P(ShippedDescription, TakesAPredefinedMappingWhilePdoOperationIsOff)

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QTest>
 #include <QTextBrowser>
 #include <gtest/gtest.h>
 
@@ -72,6 +73,9 @@ TEST_F(HelpTest, OneWindowShowsTheTopicsPage)
         EXPECT_FALSE(window->browser()->documentTitle().isEmpty());
     }
     EXPECT_TRUE(world.host.messages.empty());
+    // The window has no button to close it: Escape does, from the page it shows.
+    QTest::keyClick(helpWindows().front()->browser(), Qt::Key_Escape);
+    EXPECT_FALSE(helpWindows().front()->isVisible());
 }
 
 // Every topic a window or a shipped description asks for has its page, and every link

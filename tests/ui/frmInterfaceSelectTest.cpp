@@ -308,6 +308,10 @@ TEST(frmInterfaceSelect, CardsAreCreatedTriedAndDeletedButNothingElse)
         clickButton(dialog, "ctlButtonProfiBusIfCreate");
         ASSERT_NE(nodeWithText(dialog, created), nullptr);
         EXPECT_EQ(treeOf(dialog)->currentItem(), nodeWithText(dialog, created));
+        // The dialog widens so that the card's text is shown whole.
+        QCoreApplication::sendPostedEvents();
+        const QAbstractItemView* view = treeOf(dialog);
+        EXPECT_GE(view->viewport()->width(), view->sizeHintForColumn(0));
         EXPECT_FALSE(dynamic_cast<SimProfibusMaster&>(*world.state.buses.profibus).isCardOpen({10, 1}));
 
         for (const char* other : {"Démo (1000 kBaud)", "Simulation", "COM1 (9600 Baud, 8, even, 1)", "PROFIBUS"}) {

@@ -15,15 +15,16 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace devicetest {
 namespace {
 
-// The CAN demo rack scanned: device 1 (QSG at 42) connected and measuring.
+// The demo rack scanned (by default on CAN: device 1, the QSG at 42) and device 1 connected and measuring.
 struct MeasureWorld {
-    MeasureWorld() : world(CANBus), window(world.state(), nullptr)
+    explicit MeasureWorld(int32_t kind = CANBus) : world(kind), window(world.state(), nullptr)
     {
         window.runCommand("MENUITEM_DEVICESCAN");
         window.SigTimer_Timer();   // takes in the TEDS state
@@ -92,17 +93,30 @@ TEST(frmMainMeasure, TickPaintsValueLampsAndTedsState)
     }
 }
 
+// A CAN device that falls silent stays connected; a PROFIBUS one is closed by its
+// time-out, and the window then shows no device to work on.
 TEST(frmMainMeasure, ASilentDeviceStopsTheMeasurementForGood)
 {
-    MeasureWorld w;
-    w.amplifier().setSilent(true);
-    w.window.SigTimer_Timer();
-    ASSERT_EQ(w.world.host().messages.size(), 1u);
-    EXPECT_TRUE(w.world.host().messages[0].text.startsWith("Erreur de lecture: Measurement/StatusLong "));
-    EXPECT_TRUE(w.world.host().messages[0].text.endsWith("\r\nLa mesure est arrêtée !"));
-    EXPECT_FALSE(w.window.measuring());
-    EXPECT_FALSE(w.window.SigTimer().isActive());
-    EXPECT_EQ(w.label("LabelMeasVal")->text(), "Arrêté");
+    const struct {
+        int32_t kind;
+        const char* shown;
+        bool connected;
+    } cases[] = {{CANBus, "Arrêté", true}, {PROFIBUS, "Non raccordé", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shown);
+        MeasureWorld w(c.kind);
+        for (const uint8_t node : {QsgNode, QsnNode, SecondQsgNode})
+            w.world.amplifier(node).setSilent(true);
+        w.window.SigTimer_Timer();
+        ASSERT_EQ(w.world.host().messages.size(), 1u);
+        EXPECT_TRUE(w.world.host().messages[0].text.startsWith("Erreur de lecture: Measurement/StatusLong "));
+        EXPECT_TRUE(w.world.host().messages[0].text.endsWith("\r\nLa mesure est arrêtée !"));
+        EXPECT_FALSE(w.window.measuring());
+        EXPECT_FALSE(w.window.SigTimer().isActive());
+        EXPECT_EQ(w.label("LabelMeasVal")->text(), QString::fromUtf8(c.shown));
+        EXPECT_EQ(w.window.findChild<QWidget*>("fpSpreadParameters")->isHidden(), !c.connected);
+        EXPECT_EQ(w.window.findChild<QMenu*>("MENU_DEVICE")->isEnabled(), c.connected);
+    }
 }
 
 TEST(frmMainMeasure, SignalChoiceTakesEffectAtTheNextTick)

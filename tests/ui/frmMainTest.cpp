@@ -7,6 +7,7 @@
 #include "device/CanSetup.h"
 #include "device/InterfaceSession.h"
 #include "device/DeviceSession.h"
+#include "sim/devicenet/SimDeviceNetMaster.h"
 #include "transport/InterfaceManager.h"
 #include "ui/MainTexts.h"
 #include "ui/bitmask/FrmBitMask.h"
@@ -208,6 +209,22 @@ TEST(frmMain, MenuStatesFollowTheInterfaceKindAndTheDevice)
         EXPECT_TRUE(enabled("MENUITEM_DEVSTATUS"));
         EXPECT_EQ(enabled("MENUITEM_RECORDREADING"), c.scanned);
     }
+}
+
+// The SDO terminal talks CANopen only: choosing an interface of another kind closes it.
+TEST(frmMain, SdoTerminalClosesWhenTheInterfaceIsNoCanNet)
+{
+    MainWorld w;
+    w.window.runCommand("MENUITEM_TERMINALSDO");
+    QPointer<frmSDOTerm> terminal = w.window.findChild<frmSDOTerm*>();
+    ASSERT_TRUE(terminal && terminal->isVisible());
+    SimRack rack;  // the CAN net's own rack goes with the net
+    ASSERT_EQ(rack.build(demoRack()), rc::Ok);
+    w.state().buses.devicenet = std::make_unique<SimDeviceNetMaster>(&rack);
+    w.chooser.choice = InterfaceChoice{DeviceNet, "", "", 0, 0, 0};
+    w.window.runCommand("MENUITEM_INTERFACECHOOSE");
+    ASSERT_EQ(w.state().CurrentInterface.InterfaceType, DeviceNet);
+    EXPECT_TRUE(terminal.isNull() || !terminal->isVisible());
 }
 
 TEST(frmMain, DeviceStatusOpensOneBitMaskWindowThatClosesWithTheDevice)

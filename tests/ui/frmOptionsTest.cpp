@@ -9,8 +9,11 @@
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QKeySequence>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -121,13 +124,27 @@ TEST_P(frmOptionsTest, OkStoresAndSavesCancelChangesNothing)
 
 INSTANTIATE_TEST_SUITE_P(Cases, frmOptionsTest, testing::ValuesIn(OptionsCases));
 
-// One caption per kind of control (a frame's title, a check box's text) and the list items.
-TEST_F(frmOptionsTest, CaptionsAndListItems)
+// One caption per kind of control (a frame's title, a check box's text) and the list items;
+// every control is reached by its own Alt key.
+TEST_F(frmOptionsTest, CaptionsAcceleratorsAndListItems)
 {
     frmOptions dialog(app, {});
     EXPECT_EQ(control<QGroupBox>(dialog, "FrameMeasurement")->title(), "Mesure");
-    EXPECT_EQ(control<QCheckBox>(dialog, "CheckLogDefault")->text(),
+    EXPECT_EQ(QString(control<QCheckBox>(dialog, "CheckLogDefault")->text()).remove('&'),
               "Activer journal automatiquement lors du démarrage");
+    const QString captions[] = {
+        control<QCheckBox>(dialog, "CheckFollowingHelp")->text(),
+        control<QCheckBox>(dialog, "CheckLogDefault")->text(),
+        control<QLabel>(dialog, "LabelPath")->text(),
+        control<QLabel>(dialog, "LabelStandardSignal")->text(),
+    };
+    QSet<QKeySequence> keys;
+    for (const QString& caption : captions) {
+        const QKeySequence key = QKeySequence::mnemonic(caption);
+        EXPECT_FALSE(key.isEmpty()) << caption.toStdString();
+        keys.insert(key);
+    }
+    EXPECT_EQ(keys.size(), int(std::size(captions)));
     auto* combo = control<QComboBox>(dialog, "ComboStandardSignal");
     ASSERT_EQ(combo->count(), 2);
     EXPECT_EQ(QStringList({combo->itemText(0), combo->itemText(1)}), QStringList({"Net", "Brut"}));

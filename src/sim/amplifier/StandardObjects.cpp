@@ -133,8 +133,10 @@ void applyIdentity(ObjectDictionary& dictionary, const SimIdentity& identity)
                      QString::number(identity.productId));
     setIdentityValue(dictionary.findByPath(QLatin1String(simpath::SerialNumber)), serial,
                      identity.serialNumber);
-    setIdentityValue(dictionary.findByPath(QLatin1String(simpath::CanNodeId)), identity.nodeId,
-                     QString::number(identity.nodeId));
+    // The amplifier answers at its node ID on every bus, and its address parameters say so.
+    for (const char* address : {simpath::CanNodeId, simpath::ProfibusAddress, simpath::DeviceNetMacId})
+        setIdentityValue(dictionary.findByPath(QLatin1String(address)), identity.nodeId,
+                         QString::number(identity.nodeId));
 }
 
 void addPdoObjects(ObjectDictionary& dictionary, uint8_t nodeId)
