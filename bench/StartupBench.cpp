@@ -59,6 +59,8 @@ StartupTimes startOnce(const QString& program, const QTemporaryDir& root)
     environment.insert(QStringLiteral("APPDATA"), root.filePath(QStringLiteral("appdata")));
     environment.insert(QStringLiteral("USERPROFILE"), root.path());
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // A user of its own: an open window program is no second instance of this one.
+    environment.insert(QStringLiteral("USER"), QStringLiteral("quelbrin-bench"));
     process.setProcessEnvironment(environment);
     QElapsedTimer timer;
     timer.start();

@@ -38,6 +38,8 @@ TEST(WindowProgram, FirstActivationConnectsTheStandardInterfaceOverVirtualcan)
     environment.insert("APPDATA", home.filePath("appdata"));
     environment.insert("USERPROFILE", home.path());
     environment.insert("QT_QPA_PLATFORM", "offscreen");
+    // A user of its own: a window program the developer has open is no second instance of this one.
+    environment.insert("USER", "quelbrin-e2e-" + QString::number(QCoreApplication::applicationPid()));
     program.setProcessEnvironment(environment);
     program.start(QCoreApplication::applicationDirPath() + "/quelbrin-assistant", {"--startup-report"});
     ASSERT_TRUE(program.waitForFinished(30000)) << "no report: the window program waits for someone";
