@@ -125,9 +125,7 @@ int32_t SaveWindowPlacement(AppCore& core, QWidget& window, Host* panel)
         busy.emplace(*core.host);
     if (panel)
         panel->setStatusText(QStringLiteral("Mise à jour du fichier de configuration !"));
-    // Without a settings document (a first start) the first value would only create one.
-    if (!core.SettingsDocument)
-        AppConf_Create(core);
+    AppConf_Ensure(core);
     int32_t result = rc::Ok;
     const auto store = [&](const char* field, int pixels) {
         const int32_t stored =
