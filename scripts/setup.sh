@@ -6,7 +6,8 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${QUELBRIN_BUILD_DIR:-$ROOT/build}"
 CMAKE_OPTIONS=()
 PACKAGES=(cmake ninja-build g++ pkg-config libxml2-dev libgtest-dev libgl-dev
-          qt6-base-dev qt6-serialbus-dev qt6-serialport-dev qt6-svg-dev qt6-charts-dev libqt6serialbus6)
+          qt6-base-dev qt6-serialbus-dev qt6-serialport-dev qt6-svg-dev qt6-charts-dev libqt6serialbus6
+          qt6-translations-l10n)
 
 install_missing() {
     local missing=()

@@ -5,6 +5,7 @@
 #include "device/TedsEditor.h"
 #include "transport/AppState.h"
 #include "ui/QtHost.h"
+#include "ui/QtTranslations.h"
 #include "ui/frmInterfaceSelect.h"
 #include "ui/frmMain.h"
 #include "ui/teds/TedsEditorComponent.h"
@@ -39,6 +40,7 @@ int main(int argc, char* argv[])
 
     if (App_Init(state) < 0)
         return 1;
+    InstallQtTranslations(application, state.core.Language);
     Bus_CreateProgramLibraries(state);
     frmInterfaceSelect chooser(state);
     frmMain window(state, &chooser);

@@ -89,6 +89,12 @@ void AppConf_Create(AppCore& app)
     static_cast<void>(AppConf_Save(app));
 }
 
+void AppConf_Ensure(AppCore& app)
+{
+    if (!app.SettingsDocument)
+        AppConf_Create(app);
+}
+
 int32_t AppConf_Save(AppCore& app)
 {
     // A damaged file that was met at start-up is never written over.

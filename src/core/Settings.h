@@ -11,6 +11,9 @@ QString AppConf_FilePath(const AppCore& app);
 int32_t AppConf_Load(AppCore& app);
 // A new empty settings document, saved at once.
 void AppConf_Create(AppCore& app);
+// Creates the settings document when none is held (a first start), so that the
+// values written next are kept rather than only creating it.
+void AppConf_Ensure(AppCore& app);
 [[nodiscard]] int32_t AppConf_Save(AppCore& app);
 [[nodiscard]] int32_t AppConf_GetValue(AppCore& app, const QString& key, QString& value);
 [[nodiscard]] int32_t AppConf_SetValue(AppCore& app, const QString& key, const QString& value);

@@ -125,6 +125,7 @@ int32_t SaveWindowPlacement(AppCore& core, QWidget& window, Host* panel)
         busy.emplace(*core.host);
     if (panel)
         panel->setStatusText(QStringLiteral("Mise à jour du fichier de configuration !"));
+    AppConf_Ensure(core);
     int32_t result = rc::Ok;
     const auto store = [&](const char* field, int pixels) {
         const int32_t stored =

@@ -191,8 +191,11 @@ void frmInterfaceSelect::takeSelected()
     result_ = Interface_ChoiceOf(entry);
     // A kind that cannot be the standard interface (a COM port) is not stored; a failed
     // save of the settings file is logged by the save.
-    if (CheckDefaultInterface->isChecked() && SaveStandardInterface(state_, entry) >= 0)
-        static_cast<void>(AppConf_Save(state_.core));
+    if (CheckDefaultInterface->isChecked()) {
+        AppConf_Ensure(state_.core);
+        if (SaveStandardInterface(state_, entry) >= 0)
+            static_cast<void>(AppConf_Save(state_.core));
+    }
     accept();
 }
 

@@ -141,7 +141,6 @@ private:
     void loadConfiguration();
     void saveConfiguration();
     void restartDevice();
-    void setPreOperational();
     void toggleReading();
     // The device views of the command bar (within an operation): the opened bit mask's result.
     int32_t openBitMask(const QString& path);

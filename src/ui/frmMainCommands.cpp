@@ -118,7 +118,7 @@ void frmMain::dispatch(const QString& key)
     else if (key == QLatin1String("MENUITEM_TERMINALSDO"))
         showSdoTerminal();
     else if (key == QLatin1String("MENUITEM_SETPREOPERATIONAL"))
-        setPreOperational();
+        CAN_SetPreOperational(state_);  // asks before it acts
     else if (key == QLatin1String("MENUITEM_READING"))
         toggleReading();
     else if (key == QLatin1String("MENUITEM_RECORDREADING"))
@@ -176,19 +176,6 @@ void frmMain::restartDevice()
     if (result < 0 || current > state_.DeviceCount || !state_.Devices[current].Online)
         state_.CurrentDevice = 0;
     Global_Update();
-}
-
-void frmMain::setPreOperational()
-{
-    const QString question =
-        QStringLiteral("Normalement, l'exécution de cette fonction n'est requise que pour des fins de maintenance \r\n"
-                       "et peut éventuellement produir un comportement erroné des appareils raccordés.\r\n"
-                       "Confirmer avec 'Oui' pour mettre tous les appareils sur le bus en état "
-                       "'Pré-opérationnel'.\r\n"
-                       "Par cela, le trafic de données cyclique est désactivé.\r\n"
-                       "Continuer quand même ?");
-    if (ShowMessage(host(), question, msg::Question) == msg::Yes)
-        CAN_SetPreOperational(state_);
 }
 
 void frmMain::toggleReading()

@@ -78,8 +78,9 @@ TEST_P(WindowPlacementTest, StoredValuesOverTheDesign)
 
 INSTANTIATE_TEST_SUITE_P(Cases, WindowPlacementTest, testing::ValuesIn(PlacementCases));
 
-TEST_F(WindowPlacementTest, SaveThenRestoreGivesTheSameGeometry)
+TEST_F(WindowPlacementTest, SaveThenRestoreGivesTheSameGeometryAlsoOnAFirstStart)
 {
+    app.SettingsDocument.reset();  // a first start holds no settings yet
     window.setGeometry(120, 90, 410, 330);
     EXPECT_EQ(SaveWindowPlacement(app, window, &world.host), rc::Ok);
     EXPECT_EQ(world.host.statusTexts,

@@ -208,10 +208,12 @@ TEST(frmInterfaceSelect, OkHandsTheChoiceBackAndStoresItAsStandard)
         std::optional<InterfaceChoice> result;  // none: refused
         int32_t loaded;          // LoadStandardInterface from the saved settings file
         InterfaceChoice stored;  // what it loads
+        bool firstStart = false;  // no settings yet: nothing stored before
     } cases[] = {
         {"COM3 (9600 Baud, 8, even, 1)", {}, true, com3, rc::UnknownInterface, {}},
         {"Démo (1000 kBaud)", {}, true, DemoNet, rc::Ok, DemoNet},
         {"Démo (1000 kBaud)", {}, false, DemoNet, rc::Ok, before},
+        {"Démo (1000 kBaud)", {}, true, DemoNet, rc::Ok, DemoNet, true},
         {"Maître PROFIBUS SIEMENS (Carte 3)", card3, true, card3, rc::Ok, card3},
         {"125kBaud", {}, true, InterfaceChoice{DeviceNet, "", "", 2, 0, 0}, rc::Ok, {DeviceNet, "", "", 2, 0, 0}},
         {"Simulation", {}, true, std::nullopt, rc::Ok, before},
@@ -223,8 +225,12 @@ TEST(frmInterfaceSelect, OkHandsTheChoiceBackAndStoresItAsStandard)
         SelectWorld world;
         InterfaceSettings standard;
         Interface_TakeChoice(before, standard);
-        ASSERT_EQ(SaveStandardInterface(world.state, standard), rc::Ok);
-        ASSERT_EQ(AppConf_Save(world.state.core), rc::Ok);
+        if (c.firstStart) {
+            world.state.core.SettingsDocument.reset();
+        } else {
+            ASSERT_EQ(SaveStandardInterface(world.state, standard), rc::Ok);
+            ASSERT_EQ(AppConf_Save(world.state.core), rc::Ok);
+        }
         frmInterfaceSelect dialog(world.state);
         bool stayedOpen = false;
         const auto result = chooseAndDo(dialog, c.current, [&] {

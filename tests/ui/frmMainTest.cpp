@@ -263,6 +263,15 @@ TEST(frmMain, ReadingCommandStopsAndStartsTheMeasurement)
     EXPECT_TRUE(w.window.SigTimer().isActive());
 }
 
+TEST(frmMain, PreOperationalAsksOnce)
+{
+    MainWorld w;
+    w.world.host().answers = {msg::Yes, msg::Yes};
+    w.window.runCommand("MENUITEM_SETPREOPERATIONAL");
+    ASSERT_EQ(w.world.host().messages.size(), 1u);
+    EXPECT_TRUE(w.world.host().messages[0].text.endsWith(QStringLiteral("Continuer quand même ?")));
+}
+
 TEST(frmMain, ScanFindingNoneHidesTheGridAndInterfaceChoiceConnectsDeviceOne)
 {
     MainWorld empty(CANBus, {});

@@ -355,9 +355,7 @@ void frmSDOTerm::ctlButtonSend_Click()
 
 void frmSDOTerm::done(int result)
 {
-    // Without a settings document the first key would only create one.
-    if (!state_.core.SettingsDocument)
-        AppConf_Create(state_.core);
+    AppConf_Ensure(state_.core);
     for (int n = 1; n <= HistorySize; ++n)
         static_cast<void>(
             AppConf_SetValue(state_.core, historyKey(n), n <= Index_->count() ? Index_->itemText(n - 1) : QString()));
