@@ -461,6 +461,26 @@ TEST(ParameterGrid, KeyboardEditsAndCancels)
     QCoreApplication::processEvents();   // the editor commits
     QCoreApplication::processEvents();   // the grid writes
     EXPECT_EQ(w.world.onDevice(channel), "Clavier         ");
+
+    // Arrows on a closed list only browse its entries: Escape keeps the value, Enter writes the one shown.
+    const QString bridge = QStringLiteral("Amplifier/BridgeType");
+    const QString before = w.value(bridge).toString();
+    for (const int end : {Qt::Key_Escape, Qt::Key_Return}) {
+        w.key(bridge, Qt::Key_Return);
+        auto* list = w.grid.findChild<QComboBox*>();
+        ASSERT_NE(list, nullptr);
+        const int shown = list->currentIndex();
+        QTest::keyClick(list, shown == 0 ? Qt::Key_Down : Qt::Key_Up);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(w.grid.findChild<QComboBox*>(), list);
+        EXPECT_EQ(w.value(bridge).toString(), before);
+        const QString browsed = list->currentText();
+        QTest::keyClick(list, Qt::Key(end));
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(w.value(bridge).toString(), end == Qt::Key_Escape ? before : browsed);
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -25,6 +26,18 @@ void GridComboBox::hidePopup()
 {
     QComboBox::hidePopup();
     emit listClosed();
+}
+
+void GridComboBox::keyPressEvent(QKeyEvent* event)
+{
+    const QScopedValueRollback browsing(browsing_, true);
+    QComboBox::keyPressEvent(event);
+}
+
+void GridComboBox::wheelEvent(QWheelEvent* event)
+{
+    const QScopedValueRollback browsing(browsing_, true);
+    QComboBox::wheelEvent(event);
 }
 
 void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
@@ -79,8 +92,10 @@ QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
         list->addItems(index.data(GridModel::EntriesRole).toStringList());
         connect(list, &GridComboBox::listOpened, self, &GridDelegate::listOpened);
         connect(list, &GridComboBox::listClosed, self, &GridDelegate::listClosed);
-        // A choice is an entry: it ends the edit at once.
+        // A choice in the open list is an entry: it ends the edit at once. Enter takes a browsed one.
         connect(list, &QComboBox::activated, self, [self, list] {
+            if (list->browsing())
+                return;
             emit self->commitData(list);
             emit self->closeEditor(list);
         });

@@ -2,7 +2,9 @@
 #include <QComboBox>
 #include <QStyledItemDelegate>
 
-// The drop-down list of a value cell; says when its list opens and closes.
+// The drop-down list of a value cell; says when its list opens and closes. Keys and the
+// wheel on the closed list only browse its entries: `browsing` tells such a change apart
+// from a choice in the open list.
 class GridComboBox : public QComboBox {
     Q_OBJECT
 
@@ -10,10 +12,18 @@ public:
     using QComboBox::QComboBox;
     void showPopup() override;
     void hidePopup() override;
+    bool browsing() const { return browsing_; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 signals:
     void listOpened();
     void listClosed();
+
+private:
+    bool browsing_ = false;
 };
 
 // Draws and edits the grid's cells: edit cells (masked when secret), drop-down lists,
