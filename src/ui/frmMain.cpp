@@ -236,6 +236,9 @@ void frmMain::activate()
     InitParameterGroup();
     Global_Update();
     setEnabled(true);
+    // Being disabled took the keyboard focus away: it starts again at the first control.
+    if (focusWidget() == nullptr)
+        focusNextChild();
     emit firstActivationDone();
 }
 

@@ -101,11 +101,13 @@ TEST(frmMain, FirstActivationConnectsTheStandardInterfaceOrAsksForOne)
         int chooserAsked;
         int32_t devices;     // in the table afterwards
         const char* message; // the connect's failure, or null
+        const char* focused; // the first control of the Tab order afterwards
     } cases[] = {
-        {"present", CANBus, "Démo", 0, 0, nullptr},
-        {"absent", NoInterfaceKind, "", 1, 3, nullptr},
+        {"present", CANBus, "Démo", 0, 0, nullptr, "ComboMeasSignal"},
+        {"absent", NoInterfaceKind, "", 1, 3, nullptr, "imcmbDevices"},
         {"failing", CANBus, "Nulle part", 1, 3,
-         "Erreur-16510 lors de la connexion : 'Matériel 'Simulation' ou réseau 'Nulle part' n'existe pas !'"},
+         "Erreur-16510 lors de la connexion : 'Matériel 'Simulation' ou réseau 'Nulle part' n'existe pas !'",
+         "imcmbDevices"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -115,8 +117,12 @@ TEST(frmMain, FirstActivationConnectsTheStandardInterfaceOrAsksForOne)
         w.state().StandardInterface.InterfaceType = c.standardKind;
         w.state().StandardInterface.HWName = SimulationHardware;
         w.state().StandardInterface.BusName = QString::fromUtf8(c.net);
+        w.window.show();
+        QApplication::setActiveWindow(&w.window);
         w.window.activate();
         EXPECT_EQ(w.chooser.asked, c.chooserAsked);
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), c.focused);
         EXPECT_TRUE(w.state().CurrentInterface.Connected);
         EXPECT_EQ(w.text("LabelCurrentIfVal"), SimulationText);
         EXPECT_EQ(w.state().DeviceCount, c.devices);
