@@ -441,6 +441,10 @@ TEST(ParameterGrid, KeyboardEditsAndCancels)
 {
     GridWorld w;
     w.grid.show();
+    // Typing finds a row by its text, from whatever cell of the row the keyboard stands on.
+    w.grid.setCurrentIndex(w.model().index(0, gridcol::Mark));
+    QTest::keyClicks(&w.grid, "Date");
+    EXPECT_EQ(w.grid.currentIndex().data(GridModel::PathRole).toString(), "Common/CalibrationDate");
     const QString channel = QStringLiteral("Common/ChannelName");
     w.key(channel, Qt::Key_F2);
     QLineEdit* editor = w.grid.findChild<QLineEdit*>();

@@ -186,6 +186,15 @@ void ParameterGrid::keyPressEvent(QKeyEvent* event)
     event->accept();
 }
 
+void ParameterGrid::keyboardSearch(const QString& search)
+{
+    const QModelIndex current = currentIndex();
+    const QModelIndex text = current.isValid() ? current.siblingAtColumn(gridcol::Text) : model_->index(0, gridcol::Text);
+    if (text.isValid() && text != current)
+        selectionModel()->setCurrentIndex(text, QItemSelectionModel::NoUpdate);
+    QTreeView::keyboardSearch(search);
+}
+
 // A click on a group's expand mark opens or closes it.
 void ParameterGrid::mousePressEvent(QMouseEvent* event)
 {

@@ -48,6 +48,9 @@ public:
     void toggleGroup(const QString& path);
     void showRowHelp(const QString& path);
 
+    // Typing finds a row by its display text, whatever cell of the row is current.
+    void keyboardSearch(const QString& search) override;
+
 signals:
     void bitMaskRequested(const QString& path);
     void pdoWindowRequested();
