@@ -6,6 +6,8 @@
 #include "transport/AppState.h"
 #include "ui/bitmask/FrmBitMask.h"
 
+#include "ui/KeyboardCheck.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QTableWidget>
@@ -89,6 +91,7 @@ TEST(FrmBitMask, DeviceStatusRowsFollowTheInterfaceKindAndTheDevice)
         EXPECT_EQ(w.window->findChildren<QToolButton*>().size(), 0) << "a read-only mask has no buttons";
         EXPECT_EQ(w.window->findChild<QLabel*>("LabelLegend_false")->text(), "Inactif");
         EXPECT_EQ(w.window->findChild<QLabel*>("LabelLegend_true")->text(), "Actif");
+        EXPECT_TRUE(tabLeaves(*w.window, *w.grid())) << "Tab reaches the buttons";
 
         // The tare button of the command word sets the tare bit of the status.
         QPointer<FrmBitMask> status = w.window;

@@ -13,6 +13,8 @@
 #include "ui/teds/TedsEditorComponent.h"
 #include "ui/teds/frmTEDS.h"
 
+#include "ui/KeyboardCheck.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -88,7 +90,9 @@ TEST(frmTEDS, StartsByNameWithTheSensorsTedsDecoded)
                                  "Impédance du pont = 350 Ω", "Date d'étalonnage = 15/03/2024 ",
                                  "Point de mesure = 1 ",
                                  "0000  " + w.world.amplifier(QsgNode).tedsBlock().left(16).toHex(' ').toUpper()}));
-    EXPECT_EQ(grid(*w.editor(1))->rowCount(), 20);
+    const auto shown = w.editor(1);
+    EXPECT_EQ(grid(*shown)->rowCount(), 20);
+    EXPECT_TRUE(tabLeaves(*shown, *grid(*shown))) << "Tab reaches the buttons";
 }
 
 TEST(frmTEDS, TheUserLevelDecidesWhichFieldsAreEdited)

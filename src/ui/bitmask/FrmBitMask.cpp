@@ -154,6 +154,8 @@ void FrmBitMask::build(XmlNode mask)
     Grid_->setObjectName(QStringLiteral("Grid"));
     Grid_->horizontalHeader()->hide();
     Grid_->verticalHeader()->hide();
+    // Arrows move among the cells; Tab goes on to the buttons.
+    Grid_->setTabKeyNavigation(false);
     Grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Grid_->setSelectionMode(QAbstractItemView::NoSelection);
     Grid_->setIconSize(QSize(ImageSize, ImageSize));

@@ -65,6 +65,8 @@ frmTEDS::frmTEDS(AppCore& core, TEDSHelper& helper, int32_t userLevel, const QSt
     GridFields->setHorizontalHeaderLabels({QStringLiteral("Propriété"), QStringLiteral("Valeur"),
                                            QStringLiteral("Unité")});
     GridFields->verticalHeader()->hide();
+    // Arrows move among the cells; Tab goes on to the buttons.
+    GridFields->setTabKeyNavigation(false);
     GridFields->setSelectionMode(QAbstractItemView::SingleSelection);
     GridFields->horizontalHeader()->setSectionResizeMode(ColumnName, QHeaderView::ResizeToContents);
     GridFields->horizontalHeader()->setSectionResizeMode(ColumnValue, QHeaderView::Interactive);
