@@ -9,23 +9,6 @@
 
 namespace {
 
-// The "Code" values of the enumeration at the path, as the 32-bit values a device
-// reports.
-std::vector<int32_t> enumerationCodes(const Description& description, const QString& path)
-{
-    std::vector<int32_t> codes;
-    XmlNode node;
-    if (Descr_FindNode(path, &description, node) != rc::Ok)
-        return codes;
-    for (const XmlNode& item : node.child("Enumeration").elementChildren()) {
-        bool ok = false;
-        const qlonglong code = item.childText("Code").trimmed().toLongLong(&ok);
-        if (ok)
-            codes.push_back(static_cast<int32_t>(static_cast<uint32_t>(code)));
-    }
-    return codes;
-}
-
 bool contains(const std::vector<int32_t>& codes, int32_t value)
 {
     return std::find(codes.begin(), codes.end(), value) != codes.end();
@@ -45,8 +28,8 @@ int32_t Device_TakeMatching(AppState& state, std::vector<DeviceEntry>& found,
     Device_ResetTable(state);
     for (size_t j = 0; j < state.descriptions.size(); ++j) {
         const Description& description = *state.descriptions[j];
-        const std::vector<int32_t> vendors = enumerationCodes(description, QStringLiteral("Common/VendorID"));
-        const std::vector<int32_t> products = enumerationCodes(description, QStringLiteral("Common/ProductID"));
+        const std::vector<int32_t> vendors = Descr_EnumerationCodes(description, QStringLiteral("Common/VendorID"));
+        const std::vector<int32_t> products = Descr_EnumerationCodes(description, QStringLiteral("Common/ProductID"));
         for (size_t i = 1; i < found.size(); ++i) {
             if (!contains(vendors, identities[i].vendorId) || !contains(products, identities[i].productId))
                 continue;

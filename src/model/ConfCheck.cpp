@@ -10,6 +10,7 @@
 #include "model/ParameterLog.h"
 #include "model/ValueText.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -142,4 +143,22 @@ int32_t Conf_CheckParameter(AppCore& app, const Descriptions& descriptions,
 {
     CheckContext context{app, descriptions, entry, parameters};
     return checkPath(context, path);
+}
+
+bool Conf_SuitsDescription(XmlNode parameters, const Description* description)
+{
+    if (description == nullptr)
+        return true;
+    for (const char* path : {"Common/VendorID", "Common/ProductID"}) {
+        const XmlNode element = parameters.selectSingle(QLatin1String(path));
+        if (!element || element.text().trimmed().isEmpty())
+            continue;
+        bool ok = false;
+        const qlonglong code = element.text().trimmed().toLongLong(&ok);
+        const std::vector<int32_t> codes = Descr_EnumerationCodes(*description, QLatin1String(path));
+        if (!ok || std::find(codes.begin(), codes.end(), static_cast<int32_t>(static_cast<uint32_t>(code))) ==
+                       codes.end())
+            return false;
+    }
+    return true;
 }

@@ -13,3 +13,7 @@ struct DeviceEntry;
 [[nodiscard]]
 int32_t Conf_CheckParameter(AppCore& app, const Descriptions& descriptions,
                             const DeviceEntry& entry, XmlNode parameters, const QString& path);
+
+// False when the configuration names a vendor or product that the description does not
+// serve: it was saved from another family of devices. A configuration without them suits.
+bool Conf_SuitsDescription(XmlNode parameters, const Description* description);

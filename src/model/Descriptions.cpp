@@ -176,6 +176,21 @@ const Description* Descr_OfDevice(const Descriptions& descriptions, const Device
                                                                        : nullptr;
 }
 
+std::vector<int32_t> Descr_EnumerationCodes(const Description& description, const QString& path)
+{
+    std::vector<int32_t> codes;
+    XmlNode node;
+    if (Descr_FindNode(path, &description, node) != rc::Ok)
+        return codes;
+    for (const XmlNode& item : node.child("Enumeration").elementChildren()) {
+        bool ok = false;
+        const qlonglong code = item.childText("Code").trimmed().toLongLong(&ok);
+        if (ok)
+            codes.push_back(static_cast<int32_t>(static_cast<uint32_t>(code)));
+    }
+    return codes;
+}
+
 bool Descr_HasDigitalIO(const Descriptions& descriptions, const DeviceEntry& entry)
 {
     XmlNode node;

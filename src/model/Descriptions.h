@@ -51,6 +51,8 @@ QString Descr_StripPredicates(const QString& path);
 QString Descr_GetText(XmlNode node, const QString& language);
 QString Descr_GetHelpText(XmlNode node, const QString& language);
 int32_t Descr_GetHelpTopic(XmlNode node);
+// The "Code" values of the enumeration at the path, as the 32-bit values a device reports.
+std::vector<int32_t> Descr_EnumerationCodes(const Description& description, const QString& path);
 bool Descr_HasDigitalIO(const Descriptions& descriptions, const DeviceEntry& entry);
 
 // The description of a device, or null when its index is out of range.

@@ -6,6 +6,7 @@
 #include "device/DeviceAccess.h"
 #include "device/DeviceSession.h"
 #include "device/InterfaceSession.h"
+#include "model/ConfCheck.h"
 #include "model/Configuration.h"
 #include "transport/AppState.h"
 #include "transport/can/CanScan.h"
@@ -213,8 +214,22 @@ void frmMain::loadConfiguration()
     if (file.isEmpty())
         return;
     const QString schema = state_.core.programFolder + QStringLiteral("/DevConf.xsd");
-    if (Conf_LoadFile(host(), file, QFileInfo::exists(schema) ? schema : QString(), state_.Configuration) >= 0 &&
-        currentConnected()) {
+    std::unique_ptr<XmlDocument> loaded;
+    if (Conf_LoadFile(host(), file, QFileInfo::exists(schema) ? schema : QString(), loaded) < 0)
+        return;
+    // Identity values of another family would be shown as this device's, its values written.
+    if (currentConnected() &&
+        !Conf_SuitsDescription(Conf_Parameters(loaded.get()),
+                               Descr_OfDevice(state_.descriptions, state_.Devices[state_.CurrentDevice]))) {
+        ShowMessage(host(),
+                    '\'' + file + QStringLiteral("' est la configuration d'un autre type d'appareil que ") +
+                        Device_GetLabel(state_.Devices[state_.CurrentDevice]) +
+                        QStringLiteral(" : rien n'a été chargé !"),
+                    msg::Error);
+        return;
+    }
+    state_.Configuration = std::move(loaded);
+    if (currentConnected()) {
         DeviceEntry& entry = state_.Devices[state_.CurrentDevice];
         if (DeviceSetValue(state_, state_.CurrentInterface, entry, parameters(), Whole, &host(), false) ==
             rc::ReloadComplete)

@@ -329,6 +329,31 @@ TEST(frmMain, SavedConfigurationLoadsIntoTheDevice)
     EXPECT_TRUE(w.world.host().messages.empty()) << w.world.host().texts().join('\n').toStdString();
 }
 
+// Another family's file is refused whole: nothing is written and the device's own
+// configuration stays shown.
+TEST(frmMain, ConfigurationOfAnotherFamilyIsRefused)
+{
+    MainWorld w;
+    w.window.runCommand("MENUITEM_DEVICESCAN");
+    const QString file = QDir(GetUserProfileFolder()).filePath("qsg.xml");
+    answerFileDialog("Sauvegarder la configuration de l'appareil", file);
+    w.window.runCommand("MENUITEM_SAVECONFIG");
+    w.window.findChild<QComboBox*>("imcmbDevices")->setCurrentIndex(2);
+    w.window.chooseDevice(2);
+    const QString path = QStringLiteral("Scaling/DecimalPointPos");
+    w.world.put(path, le(w.world.onDevice(path, SecondQsgNode).at(0) == 5 ? 4 : 5, 1), QsnNode);
+    const QByteArray kept = w.world.onDevice(path, QsnNode);
+    ASSERT_EQ(w.state().Devices[3].NodeId, QsnNode);
+
+    answerFileDialog("Charger la configuration de l'appareil", file);
+    w.window.runCommand("MENUITEM_LOADCONFIG");
+    EXPECT_EQ(w.world.onDevice(path, QsnNode), kept);
+    EXPECT_EQ(w.world.host().texts(),
+              QStringList({"'" + file + "' est la configuration d'un autre type d'appareil que " +
+                           Device_GetLabel(w.state().Devices[3]) + " : rien n'a été chargé !"}));
+    EXPECT_EQ(w.world.element("Common/SerialNumber").text(), w.state().Devices[3].SerialNumber);
+}
+
 TEST(frmMain, NothingStartsWhileAnOperationRuns)
 {
     const struct {

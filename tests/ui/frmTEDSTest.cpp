@@ -187,6 +187,12 @@ TEST(frmTEDS, TedFilesKeepTheBytesAndAnUndecodableTedsStaysHex)
     EXPECT_EQ(w.world.host().texts().last(), "Le fichier '" + huge.fileName() +
                                                  "' est trop grand pour un TEDS : 4097 octets au lieu de 4096 au plus !");
     EXPECT_EQ(other->image(), editor->image());
+    QFile empty(folder.filePath("vide.TED"));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    other->loadFile(empty.fileName());
+    EXPECT_EQ(w.world.host().texts().last(), "Le fichier '" + empty.fileName() + "' est vide : il ne contient aucun TEDS !");
+    EXPECT_EQ(other->image(), editor->image());
 }
 
 TEST(frmTEDS, TheTedsFileChoosersStartAndEndInTheUserDataFolder)

@@ -40,6 +40,19 @@ QString hexLines(const QByteArray& image)
     return lines.join('\n');
 }
 
+// Why a file of this size holds no TEDS, or nothing when it may.
+QString sizeRefusal(const QString& path, qint64 size)
+{
+    if (size == 0)
+        return QStringLiteral("Le fichier '%1' est vide : il ne contient aucun TEDS !").arg(path);
+    if (size > MaxTedsBytes)
+        return QStringLiteral("Le fichier '%1' est trop grand pour un TEDS : %2 octets au lieu de %3 au plus !")
+            .arg(path)
+            .arg(size)
+            .arg(MaxTedsBytes);
+    return {};
+}
+
 QPushButton* button(const QString& name, const QString& text, QWidget* parent)
 {
     auto* result = new QPushButton(text, parent);
@@ -270,12 +283,8 @@ void frmTEDS::loadFile(QString path)
         showMessage(QStringLiteral("Impossible de lire le fichier '%1' !").arg(path), msg::Warning);
         return;
     }
-    if (file.size() > MaxTedsBytes) {
-        showMessage(QStringLiteral("Le fichier '%1' est trop grand pour un TEDS : %2 octets au lieu de %3 au plus !")
-                        .arg(path)
-                        .arg(file.size())
-                        .arg(MaxTedsBytes),
-                    msg::Warning);
+    if (const QString refusal = sizeRefusal(path, file.size()); !refusal.isEmpty()) {
+        showMessage(refusal, msg::Warning);
         return;
     }
     setImage(file.readAll());
