@@ -7,7 +7,9 @@
 #include "model/Descriptions.h"
 #include "model/ValueText.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -95,6 +97,8 @@ QString recordingLine(double time, float value, const QString& format)
 
 bool Recording::start(const QString& path, const RecordingSource& source, const QDateTime& now)
 {
+    // The configured folder may have been removed since it was chosen.
+    QDir().mkpath(QFileInfo(path).absolutePath());
     QFile::remove(path);
     if (!appendLines(path, recordingHeader(source, now), QIODevice::Truncate))
         return false;

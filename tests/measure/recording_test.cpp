@@ -133,12 +133,14 @@ TEST_P(KindTest, RecordingFileByteForByte)
 }
 
 // A final file that cannot be written is named, and the samples stay in the ".tmp".
-TEST(Recording, AnUnwritableFinalFileIsNamedAndKeepsTheTemporaryFile)
+// The recording folder was removed since it was chosen: it is made again. The final
+// file cannot be written: it is named and the temporary file keeps every sample.
+TEST(Recording, AMissingFolderIsMadeAndAnUnwritableFinalFileIsNamed)
 {
     DeviceWorld world(RS232);
     world.connectDevice();
     QTemporaryDir folder;
-    world.state().core.RecordingFilePath = folder.path();
+    world.state().core.RecordingFilePath = folder.filePath("removed/since");
     Measurement measurement;
     ASSERT_TRUE(measurement.setRecording(world.state(), true));
     const QString temporary = measurement.recording().path();
