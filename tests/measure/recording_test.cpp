@@ -132,9 +132,8 @@ TEST_P(KindTest, RecordingFileByteForByte)
     }
 }
 
-// A final file that cannot be written is named, and the samples stay in the ".tmp".
-// The recording folder was removed since it was chosen: it is made again. The final
-// file cannot be written: it is named and the temporary file keeps every sample.
+// The recording folder was removed since it was chosen: it is made again. A final
+// file that cannot be written is named, and the samples stay in the ".tmp".
 TEST(Recording, AMissingFolderIsMadeAndAnUnwritableFinalFileIsNamed)
 {
     DeviceWorld world(RS232);
