@@ -12,6 +12,13 @@
 
 namespace {
 
+// A recording file that could not be written; what was written so far stays.
+void showUnwritten(Host& host, const QString& path)
+{
+    ShowMessage(host, QStringLiteral("Erreur lors de l'enregistrement du fichier '") + path + QStringLiteral("' !"),
+                msg::Warning);
+}
+
 constexpr double TickSeconds = MeasureTickMs / 1000.0;
 
 DeviceContext currentContext(AppState& state, DeviceEntry& entry)
@@ -56,8 +63,10 @@ TickOutcome Measurement::tick(AppState& state)
     }
     time_ += TickSeconds;
     recording_.advance(TickSeconds);
-    if (recording_.running())
-        recording_.append(outcome.shown.value, outcome.shown.format);
+    if (const QString path = recording_.path(); !recording_.append(outcome.shown.value, outcome.shown.format)) {
+        showUnwritten(*state.core.host, path);
+        outcome.recordingLost = true;
+    }
     showCanStatus(state);
     readTeds(state, device, outcome);
     return outcome;
@@ -108,9 +117,7 @@ bool Measurement::setRecording(AppState& state, bool on)
             unwritten = path;
     }
     if (!unwritten.isEmpty())
-        ShowMessage(host, QStringLiteral("Erreur lors de l'enregistrement du fichier '") + unwritten +
-                              QStringLiteral("' !"),
-                    msg::Warning);
+        showUnwritten(host, unwritten);
     host.setStatusText(QString());
     return started;
 }

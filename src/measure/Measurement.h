@@ -11,6 +11,7 @@ struct TickOutcome {
     bool stopped = false;        // the measurement stops (its message has been shown)
     bool update = false;         // and the main window refreshes everything
     bool tedsChanged = false;    // the TEDS state changed: show the device state again
+    bool recordingLost = false;  // a sample could not be written: the recording ended (said so)
     bool reloaded = false;       // a TEDS appeared or went: the configuration was read again
     bool refreshRows = false;    // refresh the grid rows marked for periodic update
 };

@@ -108,10 +108,16 @@ bool Recording::start(const QString& path, const RecordingSource& source, const 
     return true;
 }
 
-void Recording::append(float value, const QString& format)
+bool Recording::append(float value, const QString& format)
 {
-    if (running() && appendLines(path_, {recordingLine(time_, value, format)}))
-        ++samples_;
+    if (!running())
+        return true;
+    if (!appendLines(path_, {recordingLine(time_, value, format)})) {
+        path_.clear();
+        return false;
+    }
+    ++samples_;
+    return true;
 }
 
 QString Recording::stop(Host& host)

@@ -35,8 +35,9 @@ class Recording {
 public:
     // Starts a recording into the file (recordingFileName); false when it could not be created.
     bool start(const QString& path, const RecordingSource& source, const QDateTime& now);
-    // Appends a sample at the recording time (advanced by advance()).
-    void append(float value, const QString& format);
+    // Appends a sample at the recording time (advanced by advance()); false when the
+    // ".tmp" file cannot be written (the recording then ends, the file stays as it is).
+    bool append(float value, const QString& format);
     // Finishes the recording: the ".asc" file with the count, the ".tmp" deleted. The
     // final file that could not be written is named (the ".tmp" then stays); "" otherwise.
     QString stop(Host& host);

@@ -82,7 +82,7 @@ void frmMain::SigTimer_Timer()
     measurementFrames_->paint(outcome.shown);
     if (measurementFrames_->trend()->isVisible())
         measurementFrames_->trend()->addSample(outcome.shown);
-    if (outcome.tedsChanged)
+    if (outcome.tedsChanged || outcome.recordingLost)
         refreshDeviceState();
     if (outcome.refreshRows)
         RefreshParameterValues();

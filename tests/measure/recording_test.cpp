@@ -156,6 +156,29 @@ TEST(Recording, AMissingFolderIsMadeAndAnUnwritableFinalFileIsNamed)
     EXPECT_EQ(readAll(temporary), written);
 }
 
+// The ".tmp" cannot be written any more (here: a folder took its name): the recording
+// ends with a message naming it, once, and the measurement goes on.
+TEST(Recording, ASampleThatCannotBeWrittenEndsTheRecording)
+{
+    DeviceWorld world(RS232);
+    world.connectDevice();
+    QTemporaryDir folder;
+    world.state().core.RecordingFilePath = folder.path();
+    Measurement measurement;
+    ASSERT_TRUE(measurement.setRecording(world.state(), true));
+    const QString temporary = measurement.recording().path();
+    ASSERT_TRUE(QFile::remove(temporary) && QDir().mkdir(temporary));
+    world.host().messages.clear();
+
+    const TickOutcome lost = measurement.tick(world.state());
+    const TickOutcome next = measurement.tick(world.state());
+
+    EXPECT_TRUE(lost.recordingLost);
+    EXPECT_FALSE(lost.stopped || next.stopped || next.recordingLost);
+    EXPECT_FALSE(measurement.recording().running());
+    EXPECT_EQ(world.host().texts(), QStringList{"Erreur lors de l'enregistrement du fichier '" + temporary + "' !"});
+}
+
 INSTANTIATE_TEST_SUITE_P(Kinds, KindTest, ::testing::Values(CANBus, PROFIBUS, RS232),
                          [](const auto& info) { return kindName(info.param); });
 
