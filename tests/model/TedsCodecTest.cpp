@@ -29,9 +29,9 @@ QStringList shown(const TedsContent& content)
 {
     QStringList lines;
     for (const TedsField& field : content.fields)
-        if (!field.spec->label.isEmpty())
-            lines << field.spec->label + " = " + tedsValueText(field) + (field.spec->unit.isEmpty() ? "" : " ") +
-                         field.spec->unit;
+        if (!field.layout->label.isEmpty())
+            lines << field.layout->label + " = " + tedsValueText(field) + (field.layout->unit.isEmpty() ? "" : " ") +
+                         field.layout->unit;
     return lines;
 }
 
@@ -67,8 +67,8 @@ TEST(TedsCodec, KnownImagesDecodeToTheirFieldsAndEncodeBackByteForByte)
     TedsContent built = bridgeSensorContent();
     for (const QString& line : cases[1].fields)
         for (TedsField& field : built.fields)
-            if (line.startsWith(field.spec->label + " = "))
-                field.raw = tedsCodeOf(*field.spec, line.section(" = ", 1).chopped(field.spec->unit.size()))
+            if (line.startsWith(field.layout->label + " = "))
+                field.raw = tedsCodeOf(*field.layout, line.section(" = ", 1).chopped(field.layout->unit.size()))
                                 .value_or(~0ull);
     EXPECT_EQ(encodeTeds(built).toHex(' '), Bridge.toHex(' '));
 }
@@ -138,7 +138,7 @@ TEST(TedsCodec, AnUnknownTemplateShowsTheBasicTedsAndKeepsItsBytes)
 
 TEST(TedsFieldText, EnteredTextsBecomeTheNearestCodeOrAreRefused)
 {
-    const auto spec = [](const char* key) -> const TedsFieldSpec& { return *bridgeSensorContent().find(key)->spec; };
+    const auto layout = [](const char* key) -> const TedsFieldLayout& { return *bridgeSensorContent().find(key)->layout; };
     const struct {
         const char* key;
         QString text;
@@ -160,7 +160,7 @@ TEST(TedsFieldText, EnteredTextsBecomeTheNearestCodeOrAreRefused)
         {"%CalInitials", "QB", std::nullopt}, {"%CalPeriod", "4096", std::nullopt},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(tedsCodeOf(spec(c.key), c.text), c.code) << c.key << " " << c.text.toStdString();
+        EXPECT_EQ(tedsCodeOf(layout(c.key), c.text), c.code) << c.key << " " << c.text.toStdString();
 }
 
 }  // namespace

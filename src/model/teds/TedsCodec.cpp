@@ -14,17 +14,17 @@ class StreamReader {
 public:
     explicit StreamReader(const QByteArray& stream) : stream_(stream) {}
 
-    uint64_t read(const TedsFieldSpec& spec, TedsContent& content)
+    uint64_t read(const TedsFieldLayout& layout, TedsContent& content)
     {
-        const uint64_t raw = tedsbits::get(stream_, pos_, spec.bits);
-        pos_ += spec.bits;
-        content.fields.append({&spec, raw});
+        const uint64_t raw = tedsbits::get(stream_, pos_, layout.bits);
+        pos_ += layout.bits;
+        content.fields.append({&layout, raw});
         return raw;
     }
-    void readAll(std::span<const TedsFieldSpec> specs, TedsContent& content)
+    void readAll(std::span<const TedsFieldLayout> layouts, TedsContent& content)
     {
-        for (const TedsFieldSpec& spec : specs)
-            read(spec, content);
+        for (const TedsFieldLayout& layout : layouts)
+            read(layout, content);
     }
 
 private:
@@ -35,9 +35,9 @@ private:
 QString basicFault(const TedsContent& content)
 {
     for (const TedsField& field : content.fields.first(qsizetype(BasicTedsLayout().size())))
-        if (!tedsCodeFits(*field.spec, field.raw))
+        if (!tedsCodeFits(*field.layout, field.raw))
             return QStringLiteral("TEDS de base non valable : %1, code %2 hors plage.")
-                .arg(field.spec->label)
+                .arg(field.layout->label)
                 .arg(field.raw);
     return {};
 }
@@ -94,7 +94,7 @@ TedsReading refused(const QString& message)
 TedsField* TedsContent::find(const char* key)
 {
     const auto found = std::find_if(fields.begin(), fields.end(),
-                                    [&](const TedsField& field) { return std::strcmp(field.spec->key, key) == 0; });
+                                    [&](const TedsField& field) { return std::strcmp(field.layout->key, key) == 0; });
     return found == fields.end() ? nullptr : &*found;
 }
 
@@ -106,7 +106,7 @@ const TedsField* TedsContent::find(const char* key) const
 bool TedsContent::set(const char* key, const QString& text)
 {
     TedsField* field = find(key);
-    const std::optional<uint64_t> raw = field ? tedsCodeOf(*field->spec, text) : std::nullopt;
+    const std::optional<uint64_t> raw = field ? tedsCodeOf(*field->layout, text) : std::nullopt;
     if (raw)
         field->raw = *raw;
     return raw.has_value();
@@ -116,7 +116,7 @@ int TedsContent::bits() const
 {
     int bits = 0;
     for (const TedsField& field : fields)
-        bits += field.spec->bits;
+        bits += field.layout->bits;
     return bits;
 }
 
@@ -144,8 +144,8 @@ QByteArray encodeTeds(const TedsContent& content, QByteArray image)
     QByteArray stream = tedsmemory::dataStream(image);
     int pos = 0;
     for (const TedsField& field : content.fields) {
-        tedsbits::put(stream, pos, field.spec->bits, field.raw);
-        pos += field.spec->bits;
+        tedsbits::put(stream, pos, field.layout->bits, field.raw);
+        pos += field.layout->bits;
     }
     tedsmemory::storeStream(image, stream, tedsmemory::pagesFor(pos));
     return image;
@@ -154,12 +154,12 @@ QByteArray encodeTeds(const TedsContent& content, QByteArray image)
 TedsContent bridgeSensorContent()
 {
     TedsContent content;
-    for (const TedsFieldSpec& spec : BasicTedsLayout())
-        content.fields.append({&spec, 0});
+    for (const TedsFieldLayout& layout : BasicTedsLayout())
+        content.fields.append({&layout, 0});
     content.fields.append({&SelectorField(), tedslayout::StandardTemplate});
     content.fields.append({&TemplateIdField(), tedslayout::BridgeTemplateId});
-    for (const TedsFieldSpec& spec : BridgeTemplateLayout())
-        content.fields.append({&spec, 0});
+    for (const TedsFieldLayout& layout : BridgeTemplateLayout())
+        content.fields.append({&layout, 0});
     content.fields.append({&SelectorField(), tedslayout::NoTemplate});
     content.fields.append({&EndSelectorField(), 0});
     return content;

@@ -8,7 +8,7 @@
 
 // One field of a decoded TEDS: its layout and its raw code.
 struct TedsField {
-    const TedsFieldSpec* spec = nullptr;
+    const TedsFieldLayout* layout = nullptr;
     uint64_t raw = 0;
     bool operator==(const TedsField&) const = default;
 };

@@ -13,14 +13,14 @@ const QDate kDateOrigin(1998, 1, 1);
 constexpr int Chr5Bits = 5;
 constexpr char Chr5Base = 0x40;
 
-uint64_t maxCode(const TedsFieldSpec& spec)
+uint64_t maxCode(const TedsFieldLayout& layout)
 {
-    return spec.max != 0 ? spec.max : (uint64_t{1} << spec.bits) - 1;
+    return layout.max != 0 ? layout.max : (uint64_t{1} << layout.bits) - 1;
 }
 
-std::optional<uint64_t> inRange(const TedsFieldSpec& spec, double code)
+std::optional<uint64_t> inRange(const TedsFieldLayout& layout, double code)
 {
-    if (!std::isfinite(code) || code < double(spec.min) || code > double(maxCode(spec)))
+    if (!std::isfinite(code) || code < double(layout.min) || code > double(maxCode(layout)))
         return std::nullopt;
     return uint64_t(code);
 }
@@ -49,14 +49,14 @@ QString stepText(double value, double step)
 QString chr5Text(const TedsField& field)
 {
     QString text;
-    for (int i = 0; i < field.spec->bits / Chr5Bits; ++i)
+    for (int i = 0; i < field.layout->bits / Chr5Bits; ++i)
         text += QChar(Chr5Base + int((field.raw >> (i * Chr5Bits)) & 0x1F));
     return text;
 }
 
-std::optional<uint64_t> chr5Code(const TedsFieldSpec& spec, const QString& text)
+std::optional<uint64_t> chr5Code(const TedsFieldLayout& layout, const QString& text)
 {
-    if (text.size() != spec.bits / Chr5Bits)
+    if (text.size() != layout.bits / Chr5Bits)
         return std::nullopt;
     uint64_t code = 0;
     for (int i = 0; i < text.size(); ++i) {
@@ -65,7 +65,7 @@ std::optional<uint64_t> chr5Code(const TedsFieldSpec& spec, const QString& text)
             return std::nullopt;
         code |= uint64_t(value) << (i * Chr5Bits);
     }
-    return inRange(spec, double(code));
+    return inRange(layout, double(code));
 }
 
 std::optional<double> number(const QString& text)
@@ -77,61 +77,61 @@ std::optional<double> number(const QString& text)
     return ok && std::isfinite(value) ? std::optional(value) : std::nullopt;
 }
 
-std::optional<uint64_t> dateCode(const TedsFieldSpec& spec, const QString& text)
+std::optional<uint64_t> dateCode(const TedsFieldLayout& layout, const QString& text)
 {
     for (const char* format : {"dd/MM/yyyy", "dd.MM.yyyy", "yyyy-MM-dd"}) {
         const QDate date = QDate::fromString(text, QString::fromLatin1(format));
         if (date.isValid())
-            return inRange(spec, double(kDateOrigin.daysTo(date)));
+            return inRange(layout, double(kDateOrigin.daysTo(date)));
     }
     return std::nullopt;
 }
 
-std::optional<uint64_t> enumCode(const TedsFieldSpec& spec, const QString& text)
+std::optional<uint64_t> enumCode(const TedsFieldLayout& layout, const QString& text)
 {
-    const qsizetype index = spec.names.indexOf(text);
+    const qsizetype index = layout.names.indexOf(text);
     if (index >= 0)
         return uint64_t(index);
     const auto value = number(text);
-    return value && *value == std::floor(*value) ? inRange(spec, *value) : std::nullopt;
+    return value && *value == std::floor(*value) ? inRange(layout, *value) : std::nullopt;
 }
 
-std::optional<uint64_t> numberCode(const TedsFieldSpec& spec, const QString& text)
+std::optional<uint64_t> numberCode(const TedsFieldLayout& layout, const QString& text)
 {
     const auto parsed = number(text);
     if (!parsed)
         return std::nullopt;
-    const double value = *parsed / spec.scale;
-    switch (spec.kind) {
+    const double value = *parsed / layout.scale;
+    switch (layout.kind) {
     case TedsKind::ConRes:
-        return inRange(spec, std::round((value - spec.a) / spec.b));
+        return inRange(layout, std::round((value - layout.a) / layout.b));
     case TedsKind::ConRelRes:
-        return value > 0 ? inRange(spec, std::round(std::log(value / spec.a) / std::log1p(2 * spec.b)))
+        return value > 0 ? inRange(layout, std::round(std::log(value / layout.a) / std::log1p(2 * layout.b)))
                          : std::nullopt;
     case TedsKind::Single:
         if (!std::isfinite(float(value)))
             return std::nullopt;
         return std::bit_cast<uint32_t>(float(value));
     default:
-        return value == std::floor(value) ? inRange(spec, value) : std::nullopt;
+        return value == std::floor(value) ? inRange(layout, value) : std::nullopt;
     }
 }
 
 }  // namespace
 
-bool tedsCodeFits(const TedsFieldSpec& spec, uint64_t code)
+bool tedsCodeFits(const TedsFieldLayout& layout, uint64_t code)
 {
-    return code >= spec.min && code <= maxCode(spec);
+    return code >= layout.min && code <= maxCode(layout);
 }
 
 double tedsValue(const TedsField& field)
 {
-    const TedsFieldSpec& spec = *field.spec;
-    switch (spec.kind) {
+    const TedsFieldLayout& layout = *field.layout;
+    switch (layout.kind) {
     case TedsKind::ConRes:
-        return (spec.a + spec.b * double(field.raw)) * spec.scale;
+        return (layout.a + layout.b * double(field.raw)) * layout.scale;
     case TedsKind::ConRelRes:
-        return spec.a * std::pow(1 + 2 * spec.b, double(field.raw)) * spec.scale;
+        return layout.a * std::pow(1 + 2 * layout.b, double(field.raw)) * layout.scale;
     case TedsKind::Single:
         return std::bit_cast<float>(uint32_t(field.raw));
     default:
@@ -141,19 +141,19 @@ double tedsValue(const TedsField& field)
 
 QString tedsValueText(const TedsField& field)
 {
-    const TedsFieldSpec& spec = *field.spec;
-    switch (spec.kind) {
+    const TedsFieldLayout& layout = *field.layout;
+    switch (layout.kind) {
     case TedsKind::Chr5:
         return chr5Text(field);
     case TedsKind::Date:
         return kDateOrigin.addDays(qint64(field.raw)).toString(QStringLiteral("dd/MM/yyyy"));
     case TedsKind::Enum:
-        return field.raw < uint64_t(spec.names.size()) ? spec.names.at(qsizetype(field.raw))
+        return field.raw < uint64_t(layout.names.size()) ? layout.names.at(qsizetype(field.raw))
                                                         : QString::number(field.raw);
     case TedsKind::ConRes:
-        return stepText(tedsValue(field), spec.b * spec.scale);
+        return stepText(tedsValue(field), layout.b * layout.scale);
     case TedsKind::ConRelRes:
-        return french().toString(tedsValue(field), 'g', std::max(2, int(std::floor(-std::log10(2 * spec.b))) + 1));
+        return french().toString(tedsValue(field), 'g', std::max(2, int(std::floor(-std::log10(2 * layout.b))) + 1));
     case TedsKind::Single:
         return french().toString(tedsValue(field), 'g', 7);
     default:
@@ -161,17 +161,17 @@ QString tedsValueText(const TedsField& field)
     }
 }
 
-std::optional<uint64_t> tedsCodeOf(const TedsFieldSpec& spec, const QString& text)
+std::optional<uint64_t> tedsCodeOf(const TedsFieldLayout& layout, const QString& text)
 {
     const QString trimmed = text.trimmed();
-    switch (spec.kind) {
+    switch (layout.kind) {
     case TedsKind::Chr5:
-        return chr5Code(spec, trimmed.toUpper());
+        return chr5Code(layout, trimmed.toUpper());
     case TedsKind::Date:
-        return dateCode(spec, trimmed);
+        return dateCode(layout, trimmed);
     case TedsKind::Enum:
-        return enumCode(spec, trimmed);
+        return enumCode(layout, trimmed);
     default:
-        return numberCode(spec, trimmed);
+        return numberCode(layout, trimmed);
     }
 }

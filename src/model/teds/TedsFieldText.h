@@ -13,6 +13,6 @@ QString tedsValueText(const TedsField& field);
 double tedsValue(const TedsField& field);
 // The code nearest to the text's value ("," or "." as decimal point); nothing when
 // the text is no value the field can hold.
-std::optional<uint64_t> tedsCodeOf(const TedsFieldSpec& spec, const QString& text);
+std::optional<uint64_t> tedsCodeOf(const TedsFieldLayout& layout, const QString& text);
 // Whether the code is one the field may hold (reserved codes are not).
-bool tedsCodeFits(const TedsFieldSpec& spec, uint64_t code);
+bool tedsCodeFits(const TedsFieldLayout& layout, uint64_t code);

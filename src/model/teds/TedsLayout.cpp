@@ -5,7 +5,7 @@ namespace {
 using K = TedsKind;
 using A = TedsAccess;
 
-const TedsFieldSpec kBasic[] = {
+const TedsFieldLayout kBasic[] = {
     // Manufacturer IDs below 17 and above 16381 are reserved by the standard.
     {"ManufacturerID", QStringLiteral("ID du fabricant"), 14, K::UInt, A::Id, {}, 0, 0, 1, {}, 17, 16381},
     {"ModelNumber", QStringLiteral("Numéro de modèle"), 15, K::UInt, A::Id, {}},
@@ -14,15 +14,15 @@ const TedsFieldSpec kBasic[] = {
     {"SerialNumber", QStringLiteral("Numéro de série"), 24, K::UInt, A::Id, {}},
 };
 
-const TedsFieldSpec kSelector{"Selector", {}, tedslayout::SelectorBits, K::UInt, A::Id, {}};
-const TedsFieldSpec kTemplateId{"TEMPLATE", QStringLiteral("Modèle"), 8, K::UInt, A::Id, {}};
-const TedsFieldSpec kEndSelector{"ExtendedEndSelector", {}, 1, K::UInt, A::Id, {}};
+const TedsFieldLayout kSelector{"Selector", {}, tedslayout::SelectorBits, K::UInt, A::Id, {}};
+const TedsFieldLayout kTemplateId{"TEMPLATE", QStringLiteral("Modèle"), 8, K::UInt, A::Id, {}};
+const TedsFieldLayout kEndSelector{"ExtendedEndSelector", {}, 1, K::UInt, A::Id, {}};
 
 // Electrical output in V/V, shown in mV/V: -100 to 104.8 mV/V in steps of 3.125 µV/V.
 constexpr double kElecStart = -0.1;
 constexpr double kElecStep = 3.125e-6;
 
-const TedsFieldSpec kBridge[] = {
+const TedsFieldLayout kBridge[] = {
     {"%MinPhysVal", QStringLiteral("Valeur physique min."), 32, K::Single, A::Cal, {}},
     {"%MaxPhysVal", QStringLiteral("Valeur physique max."), 32, K::Single, A::Cal, {}},
     {"%MinElecVal", QStringLiteral("Signal électrique min."), 16, K::ConRes, A::Cal, QStringLiteral("mV/V"),
@@ -45,27 +45,27 @@ const TedsFieldSpec kBridge[] = {
 
 }  // namespace
 
-std::span<const TedsFieldSpec> BasicTedsLayout()
+std::span<const TedsFieldLayout> BasicTedsLayout()
 {
     return kBasic;
 }
 
-const TedsFieldSpec& SelectorField()
+const TedsFieldLayout& SelectorField()
 {
     return kSelector;
 }
 
-const TedsFieldSpec& TemplateIdField()
+const TedsFieldLayout& TemplateIdField()
 {
     return kTemplateId;
 }
 
-const TedsFieldSpec& EndSelectorField()
+const TedsFieldLayout& EndSelectorField()
 {
     return kEndSelector;
 }
 
-std::span<const TedsFieldSpec> BridgeTemplateLayout()
+std::span<const TedsFieldLayout> BridgeTemplateLayout()
 {
     return kBridge;
 }

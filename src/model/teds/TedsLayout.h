@@ -25,7 +25,7 @@ enum class TedsKind { UInt, Chr5, Single, ConRes, ConRelRes, Date, Enum };
 // Who may change a field: identification (ID), calibration (CAL) or the user (USR).
 enum class TedsAccess { Id, Cal, Usr };
 
-struct TedsFieldSpec {
+struct TedsFieldLayout {
     const char* key;     // the standard's property name
     QString label;       // empty: a structural field the editor does not show
     int bits;
@@ -48,9 +48,9 @@ constexpr uint64_t NoTemplate = 3;
 constexpr uint64_t BridgeTemplateId = 33;
 }  // namespace tedslayout
 
-std::span<const TedsFieldSpec> BasicTedsLayout();
-const TedsFieldSpec& SelectorField();
-const TedsFieldSpec& TemplateIdField();
-const TedsFieldSpec& EndSelectorField();
+std::span<const TedsFieldLayout> BasicTedsLayout();
+const TedsFieldLayout& SelectorField();
+const TedsFieldLayout& TemplateIdField();
+const TedsFieldLayout& EndSelectorField();
 // Template 33, bridge sensor.
-std::span<const TedsFieldSpec> BridgeTemplateLayout();
+std::span<const TedsFieldLayout> BridgeTemplateLayout();

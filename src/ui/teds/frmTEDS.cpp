@@ -164,11 +164,11 @@ void frmTEDS::showImage()
     cmdSave->setEnabled(!image_.isEmpty());
 }
 
-bool frmTEDS::editable(const TedsFieldSpec& spec) const
+bool frmTEDS::editable(const TedsFieldLayout& layout) const
 {
-    if (&spec == &TemplateIdField() || userLevel_ <= 0)
+    if (&layout == &TemplateIdField() || userLevel_ <= 0)
         return false;
-    return spec.access != TedsAccess::Id || userLevel_ >= 2;
+    return layout.access != TedsAccess::Id || userLevel_ >= 2;
 }
 
 void frmTEDS::showFields()
@@ -177,19 +177,19 @@ void frmTEDS::showFields()
     GridFields->setRowCount(0);
     for (int index = 0; content_ && index < content_->fields.size(); ++index) {
         const TedsField& field = content_->fields.at(index);
-        if (field.spec->label.isEmpty())
+        if (field.layout->label.isEmpty())
             continue;
         const int row = GridFields->rowCount();
         GridFields->insertRow(row);
-        auto* name = new QTableWidgetItem(field.spec->label);
+        auto* name = new QTableWidgetItem(field.layout->label);
         auto* value = new QTableWidgetItem(tedsValueText(field));
-        auto* unit = new QTableWidgetItem(field.spec->unit);
+        auto* unit = new QTableWidgetItem(field.layout->unit);
         value->setData(FieldIndexRole, index);
         name->setFlags(Qt::ItemIsEnabled);
         unit->setFlags(Qt::ItemIsEnabled);
-        value->setFlags(editable(*field.spec) ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable
+        value->setFlags(editable(*field.layout) ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable
                                               : Qt::ItemIsEnabled);
-        if (editable(*field.spec))
+        if (editable(*field.layout))
             value->setBackground(EditableBackground);
         GridFields->setItem(row, ColumnName, name);
         GridFields->setItem(row, ColumnValue, value);
@@ -221,12 +221,12 @@ void frmTEDS::fieldEdited(QTableWidgetItem* item)
     if (filling_ || !content_ || item->column() != ColumnValue)
         return;
     TedsField& field = content_->fields[item->data(FieldIndexRole).toInt()];
-    if (const std::optional<uint64_t> code = tedsCodeOf(*field.spec, item->text())) {
+    if (const std::optional<uint64_t> code = tedsCodeOf(*field.layout, item->text())) {
         field.raw = *code;
         image_ = encodeTeds(*content_, image_);
         showImage();
     } else {
-        showMessage(QStringLiteral("Valeur incorrecte pour '%1' : '%2'").arg(field.spec->label, item->text()),
+        showMessage(QStringLiteral("Valeur incorrecte pour '%1' : '%2'").arg(field.layout->label, item->text()),
                     msg::Warning);
     }
     filling_ = true;

@@ -48,7 +48,7 @@ private:
     void showImage();
     void showState(const QString& note);
     void fieldEdited(QTableWidgetItem* item);
-    bool editable(const TedsFieldSpec& spec) const;
+    bool editable(const TedsFieldLayout& layout) const;
     int showMessage(const QString& text, int style);
 
     AppCore& core_;
