@@ -18,15 +18,22 @@ struct Read {
     Host* panel;
 };
 
-// Reads a value of type T with `get` and gives its decimal text.
-template <typename T, typename Get>
-int32_t readNumber(const Read& r, QString& text, Get get)
+// Reads a value of type T with `get` and gives its text as `toText` writes it.
+template <typename T, typename Get, typename ToText>
+int32_t readAs(const Read& r, QString& text, Get get, ToText toText)
 {
     T value{};
     const int32_t result = get(r.state, r.settings, r.entry, r.path, value, r.panel);
     if (result >= 0)
-        text = QString::number(value);
+        text = toText(value);
     return result;
+}
+
+// The same for an integer, in decimal.
+template <typename T, typename Get>
+int32_t readNumber(const Read& r, QString& text, Get get)
+{
+    return readAs<T>(r, text, get, [](T value) { return QString::number(value); });
 }
 
 // Enumerations are as wide on the device as their width says.
@@ -40,15 +47,6 @@ int32_t readByWidth(const Read& r, int32_t width, QString& text)
     default:
         return readNumber<int32_t>(r, text, Device_GetLong);
     }
-}
-
-int32_t readFloat(const Read& r, QString& text)
-{
-    float value = 0;
-    const int32_t result = Device_GetFloat(r.state, r.settings, r.entry, r.path, value, r.panel);
-    if (result >= 0)
-        text = floatToText(value);
-    return result;
 }
 
 int32_t readHexBinary(const Read& r, QString& text)
@@ -70,24 +68,6 @@ int32_t readBitMask(const Read& r, int32_t width, QString& text)
     return result;
 }
 
-int32_t readToggle(const Read& r, QString& text)
-{
-    bool value = false;
-    const int32_t result = Device_GetToggle(r.state, r.settings, r.entry, r.path, value, r.panel);
-    if (result >= 0)
-        text = boolToText(value);
-    return result;
-}
-
-int32_t readDate(const Read& r, QString& text)
-{
-    QDate value;
-    const int32_t result = Device_GetDate(r.state, r.settings, r.entry, r.path, value, r.panel);
-    if (result >= 0)
-        text = dateToText(value);
-    return result;
-}
-
 }  // namespace
 
 int32_t Device_GetValueText(AppState& state, const InterfaceSettings& settings, DeviceEntry& entry,
@@ -103,7 +83,7 @@ int32_t Device_GetValueText(AppState& state, const InterfaceSettings& settings, 
     case ParameterKind::ValueLongFloat:
         return readNumber<int32_t>(r, text, Device_GetLong);
     case ParameterKind::ValueFloat:
-        return readFloat(r, text);
+        return readAs<float>(r, text, Device_GetFloat, floatToText);
     case ParameterKind::ValueString:
         return Device_GetString(state, settings, entry, path, text, panel);
     case ParameterKind::ValueHexBinary:
@@ -114,9 +94,9 @@ int32_t Device_GetValueText(AppState& state, const InterfaceSettings& settings, 
     case ParameterKind::BitMask:
         return readBitMask(r, width, text);
     case ParameterKind::Toggle:
-        return readToggle(r, text);
+        return readAs<bool>(r, text, Device_GetToggle, boolToText);
     case ParameterKind::ValueDate:
-        return readDate(r, text);
+        return readAs<QDate>(r, text, Device_GetDate, dateToText);
     default:
         return rc::NotSupported;
     }
