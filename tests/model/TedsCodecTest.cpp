@@ -14,16 +14,27 @@ namespace {
 const QByteArray BasicOnly =
     bytes({0x3C, 0x31, 0x80, 0x34, 0x61, 0x14, 0xEF, 0xCD, 0xAB, 0x03}) + QByteArray(22, '\0');
 
-// The same basic TEDS, selector 0, template 33 and the bridge fields (codes): physical
-// range 0.0f and 2.0f, electrical 32000 and 32640, full bridge 2, impedance 29293,
-// response time 26, excitation 49, 9 and 99, calibration day 9570 (2024-03-15),
-// initials 17 | 2 << 5 | 14 << 10 ("QBN"), period 365, location 1, selector 3, end 0:
-// 280 bits over two pages.
+// The same basic TEDS, selector 0, template 33 and the bridge fields (codes): measurand 2,
+// physical range 0.0f and 2.0f (0x40000000), full precision 0, electrical range 0.0f and
+// 0.002f V/V (0x3B03126F), full bridge 2, impedance 3500, response time 26, excitation
+// 49, 9 and 99, calibration day 9570 (2024-03-15), initials 17 | 2 << 5 | 14 << 10
+// ("QBN"), period 365, location 1, selector 3, end 0: 320 bits over two pages. By hand:
+// stream bits 64..79 hold selector 0, template 33 and measurand 2 as 0 | 33 << 2 | 2 << 10
+// = 0x0884, bytes 84 08; the physical maximum takes stream bytes 14..17 = 00 00 00 40.
 const QByteArray Bridge = bytes({
-    0xC4, 0x31, 0x80, 0x34, 0x61, 0x14, 0xEF, 0xCD, 0xAB, 0x84, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
-    0x00, 0x00, 0x01, 0xF4, 0x01, 0xFE, 0xD9, 0x26, 0x87, 0x16, 0x23, 0xC1, 0x18, 0xB1, 0x92, 0x28,
-    0xE5, 0x5C, 0x5B, 0x04, 0x60, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+    0x1B, 0x31, 0x80, 0x34, 0x61, 0x14, 0xEF, 0xCD, 0xAB, 0x84, 0x08, 0x00, 0x00, 0x00, 0x00, 0x00,
+    0x00, 0x00, 0x40, 0x00, 0x00, 0x00, 0x00, 0xBC, 0x49, 0x0C, 0xEC, 0xC8, 0xDA, 0x80, 0x16, 0x23,
+    0xA1, 0xC1, 0x18, 0xB1, 0x92, 0x28, 0x5C, 0x5B, 0x04, 0x60, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
     0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00});
+
+// The image with one byte changed and its page's checksum set again.
+QByteArray patched(QByteArray image, int index, uint8_t value)
+{
+    const int checksum = index / 32 * 32;
+    image[checksum] = char(uint8_t(image.at(checksum)) + uint8_t(image.at(index)) - value);
+    image[index] = char(value);
+    return image;
+}
 
 QStringList shown(const TedsContent& content)
 {
@@ -46,7 +57,8 @@ TEST(TedsCodec, KnownImagesDecodeToTheirFieldsAndEncodeBackByteForByte)
     } cases[] = {
         {"basic TEDS only", BasicOnly, basic},
         {"bridge template", Bridge,
-         basic + QStringList{"Modèle = 33", "Valeur physique min. = 0", "Valeur physique max. = 2",
+         basic + QStringList{"Modèle = 33", "Grandeur physique (code) = 2", "Valeur physique min. = 0",
+                             "Valeur physique max. = 2", "Précision du signal électrique = Pleine précision",
                              "Signal électrique min. = 0 mV/V", "Signal électrique max. = 2 mV/V",
                              "Type de pont = Pont complet", "Impédance du pont = 350 Ω",
                              "Temps de réponse = 0,00092 s", "Excitation nominale = 5 V", "Excitation min. = 1 V",
@@ -79,11 +91,11 @@ TEST(TedsCodec, EditingAFieldKeepsTheRestAndSetsTheChecksums)
     ASSERT_TRUE(content.set("%MeasID", "2047"));
     const QByteArray edited = encodeTeds(content, Bridge + QByteArray(32, '\x5A'));
     ASSERT_EQ(edited.size(), 96);
-    // MeasID sits at stream bits 266..276: stream byte 33 and 34 = page 2 bytes 3 and 4.
+    // MeasID sits at stream bits 306..316: stream bytes 38 and 39 = page 2 bytes 7 and 8.
     QByteArray expected = Bridge + QByteArray(32, '\x5A');
-    expected[35] = char(0xFC);
-    expected[36] = char(0x7F);
-    expected[32] = char(0x100 - ((0x5C + 0x5B + 0xFC + 0x7F) & 0xFF));
+    expected[40] = char(0xFC);
+    expected[41] = char(0x7F);
+    expected[32] = char(0x100 - ((0xC1 + 0x18 + 0xB1 + 0x92 + 0x28 + 0x5C + 0x5B + 0xFC + 0x7F) & 0xFF));
     EXPECT_EQ(edited.toHex(' '), expected.toHex(' '));
     EXPECT_EQ(tedsValueText(*decodeTeds(edited).content->find("%MeasID")), "2047");
 }
@@ -108,8 +120,8 @@ TEST(TedsCodec, RefusesEmptyShortAndCorruptImagesWithAMessage)
         {BasicOnly.left(31), "Longueur du bloc TEDS incorrecte : 31 octets au lieu d'un multiple de 32."},
         {Bridge.left(40), "Longueur du bloc TEDS incorrecte : 40 octets au lieu d'un multiple de 32."},
         {Bridge.left(32), "Le bloc TEDS est trop court : 32 octets au lieu de 64."},
-        {badFirstPage, "Somme de contrôle erronée dans la page 1 : 0xC4 au lieu de 0xC3."},
-        {badSecondPage, "Somme de contrôle erronée dans la page 2 : 0xE5 au lieu de 0xE4."},
+        {badFirstPage, "Somme de contrôle erronée dans la page 1 : 0x1B au lieu de 0x1A."},
+        {badSecondPage, "Somme de contrôle erronée dans la page 2 : 0xA1 au lieu de 0xA4."},
         {QByteArray(32, '\0'), "TEDS de base non valable : ID du fabricant, code 0 hors plage."},
         {reserved, "TEDS de base non valable : ID du fabricant, code 16 hors plage."},
         {noLetter, "TEDS de base non valable : Lettre de version, code 0 hors plage."},
@@ -122,18 +134,28 @@ TEST(TedsCodec, RefusesEmptyShortAndCorruptImagesWithAMessage)
     }
 }
 
-TEST(TedsCodec, AnUnknownTemplateShowsTheBasicTedsAndKeepsItsBytes)
+TEST(TedsCodec, AnUndecodedSectionShowsWhatCameBeforeAndKeepsItsBytes)
 {
-    // Template 36 instead of 33: the ID's bits 66..73 hold 36, the checksum follows.
-    QByteArray other = Bridge;
-    other[9] = char(0x90);
-    other[10] = char(0x00);
-    other[0] = char(0xC4 - 0x0C);
-    const TedsReading reading = decodeTeds(other);
-    ASSERT_TRUE(reading.content);
-    EXPECT_EQ(reading.message, "Modèle 36 non décodé : seule la TEDS de base est affichée.");
-    EXPECT_EQ(shown(*reading.content).size(), 6);
-    EXPECT_EQ(encodeTeds(*reading.content, other), other);
+    const struct {
+        const char* what;
+        QByteArray image;
+        QString message;
+        int shownFields;
+    } cases[] = {
+        // Template 36: stream byte 8 holds selector 0 and the ID's low six bits, 36 << 2.
+        {"template 36", patched(Bridge, 9, 0x90), "Modèle 36 non décodé : seule la TEDS de base est affichée.", 6},
+        // Electrical precision 1: stream bits 144..145, the low bits of stream byte 18.
+        {"precision 1", patched(Bridge, 19, 0x01),
+         "Précision du signal électrique (code 1) non décodée : la suite du modèle 33 n'est pas affichée.", 10},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const TedsReading reading = decodeTeds(c.image);
+        ASSERT_TRUE(reading.content);
+        EXPECT_EQ(reading.message, c.message);
+        EXPECT_EQ(shown(*reading.content).size(), c.shownFields);
+        EXPECT_EQ(encodeTeds(*reading.content, c.image), c.image);
+    }
 }
 
 TEST(TedsFieldText, EnteredTextsBecomeTheNearestCodeOrAreRefused)
@@ -148,10 +170,11 @@ TEST(TedsFieldText, EnteredTextsBecomeTheNearestCodeOrAreRefused)
         {"ManufacturerID", "16382", std::nullopt}, {"ManufacturerID", "1.5", std::nullopt},
         {"VersionLetter", "a", 1},            {"VersionLetter", "@", std::nullopt},
         {"SerialNumber", "16777215", 0xFFFFFF}, {"SerialNumber", "16777216", std::nullopt},
-        {"%MaxElecVal", "2,5", 32800},        {"%MaxElecVal", " -100 ", 0},
-        {"%MaxElecVal", "105", std::nullopt}, {"%MaxElecVal", "2 mV/V", std::nullopt},
+        {"%MaxElecVal", "2,5", 0x3B23D70A},   {"%MaxElecVal", " -100 ", 0xBDCCCCCD},
+        {"%MaxElecVal", "2 mV/V", std::nullopt},
         {"%ExciteAmplNom", "51.2", 511},      {"%ExciteAmplNom", "51.3", std::nullopt},
-        {"%SensorImped", "1", 0},             {"%SensorImped", "0", std::nullopt},
+        {"%SensorImped", "350", 3500},        {"%SensorImped", "26214,3", 262143},
+        {"%SensorImped", "26214.4", std::nullopt}, {"%SensorImped", "-0.1", std::nullopt},
         {"%MaxPhysVal", "-1.5", 0xBFC00000},  {"%MaxPhysVal", "1e39", std::nullopt},
         {"%BridgeType", "Demi-pont", 1},      {"%BridgeType", "3", 3},
         {"%BridgeType", "pont", std::nullopt}, {"%CalDate", "2024-03-15", 9570},

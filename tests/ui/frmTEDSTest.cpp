@@ -76,7 +76,7 @@ TEST(frmTEDS, StartsByNameWithTheSensorsTedsDecoded)
         auto* editor = qobject_cast<frmTEDS*>(QApplication::activeModalWidget());
         ASSERT_NE(editor, nullptr);
         seen << editor->windowTitle() << editor->findChild<QLabel*>("LabelDevice")->text() << state(*editor);
-        for (int row : {0, 4, 5, 8, 10, 11, 16, 19})
+        for (int row : {0, 4, 5, 6, 8, 9, 11, 12, 13, 18, 21})
             seen << grid(*editor)->item(row, 0)->text() + " = " + grid(*editor)->item(row, 1)->text() + " " +
                         grid(*editor)->item(row, 2)->text();
         seen << editor->findChild<QPlainTextEdit*>("TextHex")->toPlainText().section('\n', 0, 0);
@@ -86,12 +86,14 @@ TEST(frmTEDS, StartsByNameWithTheSensorsTedsDecoded)
                     nullptr);
     EXPECT_EQ(seen, QStringList({"Éditeur TEDS", "Appareil : Balance 3", "TEDS décodé, sommes de contrôle correctes.",
                                  "ID du fabricant = 31 ", "Numéro de série = 100003 ", "Modèle = 33 ",
-                                 "Signal électrique min. = 0 mV/V", "Type de pont = Pont complet ",
+                                 "Grandeur physique (code) = 0 ", "Valeur physique max. = 2 ",
+                                 "Précision du signal électrique = Pleine précision ",
+                                 "Signal électrique max. = 2 mV/V", "Type de pont = Pont complet ",
                                  "Impédance du pont = 350 Ω", "Date d'étalonnage = 15/03/2024 ",
                                  "Point de mesure = 1 ",
                                  "0000  " + w.world.amplifier(QsgNode).tedsBlock().left(16).toHex(' ').toUpper()}));
     const auto shown = w.editor(1);
-    EXPECT_EQ(grid(*shown)->rowCount(), 20);
+    EXPECT_EQ(grid(*shown)->rowCount(), 22);
     EXPECT_TRUE(tabLeaves(*shown, *grid(*shown))) << "Tab reaches the buttons";
 }
 
@@ -175,7 +177,7 @@ TEST(frmTEDS, TedFilesKeepTheBytesAndAnUndecodableTedsStaysHex)
 
     other->loadFile(folder.filePath("capteur.TED"));
     EXPECT_EQ(other->image(), editor->image());
-    EXPECT_EQ(grid(*other)->rowCount(), 20);
+    EXPECT_EQ(grid(*other)->rowCount(), 22);
     other->loadFile(folder.filePath("absent.TED"));
     EXPECT_EQ(w.world.host().texts().last(),
               "Impossible de lire le fichier '" + folder.filePath("absent.TED") + "' !");

@@ -56,7 +56,13 @@ QString readSections(StreamReader& reader, TedsContent& content)
     const uint64_t id = reader.read(TemplateIdField(), content);
     if (id != tedslayout::BridgeTemplateId)
         return QStringLiteral("Modèle %1 non décodé : seule la TEDS de base est affichée.").arg(id);
-    reader.readAll(BridgeTemplateLayout(), content);
+    for (const TedsFieldLayout& layout : BridgeTemplateLayout()) {
+        const uint64_t raw = reader.read(layout, content);
+        if (std::strcmp(layout.key, tedslayout::ElecPrecisionKey) == 0 && raw != tedslayout::FullPrecision)
+            return QStringLiteral("Précision du signal électrique (code %1) non décodée : "
+                                  "la suite du modèle 33 n'est pas affichée.")
+                .arg(raw);
+    }
     const uint64_t end = reader.read(SelectorField(), content);
     if (end != tedslayout::NoTemplate)
         return QStringLiteral("La suite du modèle 33 (sélecteur %1) n'est pas décodée.").arg(end);

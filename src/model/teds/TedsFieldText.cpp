@@ -133,7 +133,7 @@ double tedsValue(const TedsField& field)
     case TedsKind::ConRelRes:
         return layout.a * std::pow(1 + 2 * layout.b, double(field.raw)) * layout.scale;
     case TedsKind::Single:
-        return std::bit_cast<float>(uint32_t(field.raw));
+        return std::bit_cast<float>(uint32_t(field.raw)) * layout.scale;
     default:
         return double(field.raw);
     }

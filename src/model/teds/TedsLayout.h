@@ -11,7 +11,9 @@
 //                   version number 6, serial number 24 bits;
 //   selector        2 bits: 0 = a standard template follows, 3 = no template;
 //   template ID     8 bits (only after selector 0);
-//   template 33     bridge sensor, the fields of BridgeTemplate() in order;
+//   template 33     bridge sensor, the fields of BridgeTemplateLayout() in order; the
+//                   electrical-precision selection splits it, and only its "full
+//                   precision" case (code 0) is decoded;
 //   end             selector 3, then the 1-bit end selector 0 (no user data).
 //
 // Values: a field holds its raw code; the kinds below turn it into a value:
@@ -23,7 +25,9 @@
 enum class TedsKind { UInt, Chr5, Single, ConRes, ConRelRes, Date, Enum };
 
 // Who may change a field: identification (ID), calibration (CAL) or the user (USR).
-enum class TedsAccess { Id, Cal, Usr };
+// Fixed fields choose the template's form when the sensor is made (what follows
+// depends on them), so the editor never changes them.
+enum class TedsAccess { Fixed, Id, Cal, Usr };
 
 struct TedsFieldLayout {
     const char* key;     // the standard's property name
@@ -46,6 +50,8 @@ constexpr int SelectorBits = 2;
 constexpr uint64_t StandardTemplate = 0;
 constexpr uint64_t NoTemplate = 3;
 constexpr uint64_t BridgeTemplateId = 33;
+constexpr const char* ElecPrecisionKey = "%ElecPrecision";
+constexpr uint64_t FullPrecision = 0;
 }  // namespace tedslayout
 
 std::span<const TedsFieldLayout> BasicTedsLayout();

@@ -166,7 +166,7 @@ void frmTEDS::showImage()
 
 bool frmTEDS::editable(const TedsFieldLayout& layout) const
 {
-    if (&layout == &TemplateIdField() || userLevel_ <= 0)
+    if (&layout == &TemplateIdField() || layout.access == TedsAccess::Fixed || userLevel_ <= 0)
         return false;
     return layout.access != TedsAccess::Id || userLevel_ >= 2;
 }
