@@ -165,7 +165,8 @@ TedsContent bridgeSensorContent()
     content.fields.append({&SelectorField(), tedslayout::StandardTemplate});
     content.fields.append({&TemplateIdField(), tedslayout::BridgeTemplateId});
     for (const TedsFieldLayout& layout : BridgeTemplateLayout())
-        content.fields.append({&layout, 0});
+        content.fields.append(
+            {&layout, std::strcmp(layout.key, tedslayout::ElecPrecisionKey) == 0 ? tedslayout::FullPrecision : 0});
     content.fields.append({&SelectorField(), tedslayout::NoTemplate});
     content.fields.append({&EndSelectorField(), 0});
     return content;

@@ -38,5 +38,6 @@ TedsReading decodeTeds(const QByteArray& image);
 // they take set; the image's other bits and pages stay as they are.
 QByteArray encodeTeds(const TedsContent& content, QByteArray image = {});
 
-// A basic TEDS and the bridge-sensor template, every field code 0 but the structure.
+// A basic TEDS and the full-precision bridge-sensor template, every field code 0 but
+// the structure.
 TedsContent bridgeSensorContent();

@@ -46,22 +46,28 @@ QString stepText(double value, double step)
     return text == QStringLiteral("-0") ? QStringLiteral("0") : text;
 }
 
+// Code 0 is a blank: sensors leave an unused version letter or initial at 0.
 QString chr5Text(const TedsField& field)
 {
     QString text;
-    for (int i = 0; i < field.layout->bits / Chr5Bits; ++i)
-        text += QChar(Chr5Base + int((field.raw >> (i * Chr5Bits)) & 0x1F));
-    return text;
+    for (int i = 0; i < field.layout->bits / Chr5Bits; ++i) {
+        const int code = int((field.raw >> (i * Chr5Bits)) & 0x1F);
+        text += code == 0 ? QChar(' ') : QChar(Chr5Base + code);
+    }
+    return text.trimmed();
 }
 
+// Shorter texts are filled with blanks.
 std::optional<uint64_t> chr5Code(const TedsFieldLayout& layout, const QString& text)
 {
-    if (text.size() != layout.bits / Chr5Bits)
+    const int length = layout.bits / Chr5Bits;
+    if (text.size() > length)
         return std::nullopt;
+    const QString filled = text.leftJustified(length, ' ');
     uint64_t code = 0;
-    for (int i = 0; i < text.size(); ++i) {
-        const int value = text.at(i).unicode() - Chr5Base;
-        if (value < 0 || value > 0x1F)
+    for (int i = 0; i < length; ++i) {
+        const int value = filled.at(i) == ' ' ? 0 : filled.at(i).unicode() - Chr5Base;
+        if (value < 0 || value > 0x1F || (value == 0 && filled.at(i) != ' '))
             return std::nullopt;
         code |= uint64_t(value) << (i * Chr5Bits);
     }
@@ -89,7 +95,7 @@ std::optional<uint64_t> dateCode(const TedsFieldLayout& layout, const QString& t
 
 std::optional<uint64_t> enumCode(const TedsFieldLayout& layout, const QString& text)
 {
-    const qsizetype index = layout.names.indexOf(text);
+    const qsizetype index = text.isEmpty() ? -1 : layout.names.indexOf(text);
     if (index >= 0)
         return uint64_t(index);
     const auto value = number(text);
@@ -147,9 +153,10 @@ QString tedsValueText(const TedsField& field)
         return chr5Text(field);
     case TedsKind::Date:
         return kDateOrigin.addDays(qint64(field.raw)).toString(QStringLiteral("dd/MM/yyyy"));
-    case TedsKind::Enum:
-        return field.raw < uint64_t(layout.names.size()) ? layout.names.at(qsizetype(field.raw))
-                                                        : QString::number(field.raw);
+    case TedsKind::Enum: {
+        const QString name = layout.names.value(qsizetype(std::min<uint64_t>(field.raw, INT32_MAX)));
+        return name.isEmpty() ? QString::number(field.raw) : name;
+    }
     case TedsKind::ConRes:
         return stepText(tedsValue(field), layout.b * layout.scale);
     case TedsKind::ConRelRes:

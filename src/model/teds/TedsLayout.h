@@ -13,7 +13,7 @@
 //   template ID     8 bits (only after selector 0);
 //   template 33     bridge sensor, the fields of BridgeTemplateLayout() in order; the
 //                   electrical-precision selection splits it, and only its "full
-//                   precision" case (code 0) is decoded;
+//                   precision" case (code 2) is decoded;
 //   end             selector 3, then the 1-bit end selector 0 (no user data).
 //
 // Values: a field holds its raw code; the kinds below turn it into a value:
@@ -21,7 +21,7 @@
 //   ConRelRes(a, b) a * (1 + 2b) ^ code;
 //   Single          the code's bits are an IEEE single;
 //   Date            days since 1998-01-01;
-//   Chr5            5 bits per character, code + 0x40 ('A' = 1).
+//   Chr5            5 bits per character, code + 0x40 ('A' = 1), 0 a blank.
 enum class TedsKind { UInt, Chr5, Single, ConRes, ConRelRes, Date, Enum };
 
 // Who may change a field: identification (ID), calibration (CAL) or the user (USR).
@@ -39,7 +39,7 @@ struct TedsFieldLayout {
     double a = 0;        // ConRes / ConRelRes start value
     double b = 0;        // ConRes step, ConRelRes tolerance
     double scale = 1;
-    QStringList names{};  // Enum texts by code
+    QStringList names{};  // Enum texts by code; a code without a text shows as its number
     uint64_t min = 0;    // the codes a field may hold (max 0: all its bits can carry)
     uint64_t max = 0;
 };
@@ -51,7 +51,7 @@ constexpr uint64_t StandardTemplate = 0;
 constexpr uint64_t NoTemplate = 3;
 constexpr uint64_t BridgeTemplateId = 33;
 constexpr const char* ElecPrecisionKey = "%ElecPrecision";
-constexpr uint64_t FullPrecision = 0;
+constexpr uint64_t FullPrecision = 2;
 }  // namespace tedslayout
 
 std::span<const TedsFieldLayout> BasicTedsLayout();
