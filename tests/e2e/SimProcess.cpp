@@ -34,7 +34,9 @@ QString SimProcess::program()
 
 bool SimProcess::start(const QStringList& arguments, int nodes)
 {
-    interface_ = QStringLiteral("tcp://127.0.0.1:%1/can0").arg(freePort());
+    if (interface_.isEmpty())
+        interface_ = QStringLiteral("tcp://127.0.0.1:%1/can0").arg(freePort());
+    announced_.clear();
     process_.start(program(), QStringList{QStringLiteral("--can"), QStringLiteral("virtualcan:") + interface_} +
                                   arguments);
     const QDeadlineTimer deadline(StartTimeoutMs);
@@ -56,6 +58,12 @@ int SimProcess::stop()
     if (!process_.waitForFinished(StopTimeoutMs) || process_.exitStatus() != QProcess::NormalExit)
         return -1;
     return process_.exitCode();
+}
+
+void SimProcess::kill()
+{
+    process_.kill();
+    process_.waitForFinished(StopTimeoutMs);
 }
 
 QString SimProcess::errors()

@@ -10,7 +10,8 @@ public:
     ~SimProcess();
 
     // Starts it with `arguments` after its --can option and waits until it has
-    // announced `nodes` nodes; false when it does not in time.
+    // announced `nodes` nodes; false when it does not in time. Started again, it
+    // serves the same bus.
     bool start(const QStringList& arguments, int nodes);
     // The virtualcan interface of its bus: tcp://127.0.0.1:<port>/can0.
     QString canInterface() const { return interface_; }
@@ -18,6 +19,8 @@ public:
     QStringList announced() const { return announced_; }
     // Ends it with SIGTERM; its exit code, or -1 when it did not end by itself.
     int stop();
+    // Ends it with SIGKILL, as a crash would.
+    void kill();
     QString errors();
 
     // Runs it to its end with these arguments: its exit code and its error output.

@@ -4,6 +4,7 @@
 
 #include "core/ResultCodes.h"
 #include "transport/can/SdoTransfers.h"
+#include "transport/can/lib/CanFrame.h"
 #include "transport/can/lib/CanopenClient.h"
 #include "transport/can/lib/SdoAbortCodes.h"
 
@@ -59,6 +60,27 @@ TEST(QuelbrinSim, ServesItsAmplifiersOverVirtualcan)
 
     EXPECT_EQ(can.disconnectBus(), rc::Ok);
     EXPECT_EQ(sim.stop(), 0) << "SIGTERM ends it cleanly";
+}
+
+// The simulator holds the bus's hub: killed, it takes the hub along and the bus falls
+// off; the reset after it connects the bus again to the simulator started anew.
+TEST(QuelbrinSim, BusComesBackAfterItsHubWasKilled)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--node", "5"}, 1)) << sim.errors().toStdString();
+    CanopenClient can{CanNetCatalog()};
+    ASSERT_EQ(can.connectClientToNet(VirtualCan, sim.canInterface()), rc::Ok);
+    ASSERT_EQ(can.setTimeoutTime(ShortTimeoutMs), rc::Ok);
+    uint32_t serial = 0;
+    ASSERT_EQ(SDO_ReadValue(can, 5, 0x1018, 4, serial), rc::Ok);
+
+    sim.kill();
+    EXPECT_NE(SDO_ReadValue(can, 5, 0x1018, 4, serial), rc::Ok);
+    EXPECT_EQ(can.getStatus() & canstatus::BusOff, canstatus::BusOff);
+    ASSERT_TRUE(sim.start({"--node", "5"}, 1)) << sim.errors().toStdString();
+    ASSERT_EQ(can.resetCan(), rc::Ok);
+    EXPECT_EQ(SDO_ReadValue(can, 5, 0x1018, 4, serial), rc::Ok);
+    EXPECT_EQ(can.getStatus(), 0);
 }
 
 TEST(QuelbrinSim, SaysWhatItCannotServe)

@@ -347,6 +347,32 @@ TEST(ParameterGrid, SwitchesActionsAndDetailButtons)
     EXPECT_EQ(teds.count(), 2);
 }
 
+// A description may hide a member of no known kind (a "Members" of a foreign namespace
+// passes the schema), and a nested group may be named like the PDO group.
+TEST(ParameterGrid, UnknownKindsAreNamedAndGetNoRowNorWindow)
+{
+    GridWorld w;
+    auto document = std::make_unique<XmlDocument>();
+    ASSERT_TRUE(document->loadFromMemory(
+        "<DeviceDescription><ParameterGroup><Members><ParameterGroup><Name>Odd</Name><Members>"
+        "<ParameterWeird><Name>W</Name></ParameterWeird><ParameterGroup><Name>PDO</Name></ParameterGroup>"
+        "</Members></ParameterGroup></Members></ParameterGroup></DeviceDescription>",
+        nullptr));
+    const XmlNode root = document->documentElement().child("ParameterGroup");
+    AppState& state = w.world.state();
+    state.descriptions.push_back(std::make_unique<Description>(std::move(document), root));
+    state.Devices[size_t(state.CurrentDevice)].DescriptionIndex = int32_t(state.descriptions.size() - 1);
+
+    w.grid.InitParameterGroup();
+    EXPECT_EQ(w.world.host().texts(), QStringList{"Odd/W: Type de paramètre inconnu 'ParameterWeird'!"});
+    EXPECT_LT(w.model().rowOf("Odd/W"), 0);
+    EXPECT_EQ(w.row("Odd/PDO").cell, GridCell::Button);
+    QSignalSpy pdo(&w.grid, &ParameterGrid::pdoWindowRequested);
+    w.grid.clickButton("Odd/PDO");
+    EXPECT_EQ(w.world.host().texts().last(), "Type de paramètre inconnu 'ParameterGroup'!");
+    EXPECT_EQ(pdo.count(), 0);
+}
+
 TEST(ParameterGrid, PeriodicRowsAreThoseOfTheBuiltDeviceAndWaitForAnOpenList)
 {
     GridWorld w;

@@ -174,8 +174,11 @@ uint32_t QtCanFrameBus::status() const
 
 void QtCanFrameBus::reset()
 {
+    const uint32_t status = status_.exchange(0);
+    if (reconnectIfDropped())
+        return;
     // Only a controller in error needs the reset (and not every plugin supports it).
-    if (status_.exchange(0) & (canstatus::BusHeavy | canstatus::BusOff)) {
+    if (status & (canstatus::BusHeavy | canstatus::BusOff)) {
         QMetaObject::invokeMethod(
             worker_,
             [this] {
@@ -184,6 +187,24 @@ void QtCanFrameBus::reset()
             },
             Qt::QueuedConnection);
     }
+}
+
+bool QtCanFrameBus::reconnectIfDropped()
+{
+    {
+        std::lock_guard lock(stateMutex_);
+        if (state_ != QCanBusDevice::UnconnectedState)
+            return false;
+        connectFailed_ = false;
+    }
+    // A device that left the bus (an adapter unplugged, a virtual hub gone) comes back
+    // only by connecting again; while it cannot, the bus stays off.
+    bool started = false;
+    QMetaObject::invokeMethod(
+        worker_, [&] { started = device_ && device_->connectDevice(); }, Qt::BlockingQueuedConnection);
+    if (!started || !waitConnected())
+        status_ |= canstatus::BusOff;
+    return true;
 }
 
 CanClock& QtCanFrameBus::clock()

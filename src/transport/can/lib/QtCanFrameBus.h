@@ -35,6 +35,8 @@ private:
     QtCanFrameBus();
     [[nodiscard]] int32_t createDevice(const QString& plugin, const QString& interfaceName);
     bool waitConnected();
+    // Connects a device that dropped off the bus again; false when it had not dropped.
+    bool reconnectIfDropped();
     void watchDevice();
     void write(const CanFrame& frame);
     void readFrames();
