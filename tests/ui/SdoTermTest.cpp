@@ -103,7 +103,7 @@ struct TermWorld {
 
 TEST(frmSDOTerm, TransfersShowTheirValuesOrTheirFailures)
 {
-    const QString abortText = QStringLiteral("Erreur CiA : 'Error class 6, error %1, additional code %2 (hex)\r\n"
+    const QString abortText = QStringLiteral("Erreur CiA : 'Error class 6, error %1, additional code %2 (hex)\n"
                                              "Description :%3'");
     const struct {
         const char* name;
@@ -144,13 +144,13 @@ TEST(frmSDOTerm, TransfersShowTheirValuesOrTheirFailures)
         t.find<QLineEdit>("Datas")->setText(QString::fromUtf8(c.value ? c.value : ""));
         // What an earlier transfer left: every transfer starts afresh.
         t.find<QLineEdit>("Answer")->setText("7");
-        t.find<QStatusBar>("SBar")->setToolTip("Timeout!");
+        t.find<QLabel>("SBarText")->setText("Timeout!");
         if (c.value)
             t.window->ctlButtonSend_Click();
         if (c.answer)
             t.window->ctlButtonRecv_Click();
         EXPECT_EQ(t.find<QLineEdit>("Answer")->text(), QString::fromUtf8(c.answer ? c.answer : ""));
-        EXPECT_EQ(t.find<QStatusBar>("SBar")->toolTip(), c.status);
+        EXPECT_EQ(t.find<QLabel>("SBarText")->text(), c.status);
         EXPECT_EQ(t.world.host().texts(), c.messages);
         EXPECT_EQ(t.world.logLines(), c.log);
         EXPECT_EQ(t.find<QLabel>("IOStat")->property("lamp").toString(), "green");

@@ -92,6 +92,11 @@ frmSDOTerm::frmSDOTerm(AppState& state, OperationGuard& guard, QWidget* parent)
     layout->addLayout(buttons);
     SBar_ = named(new QStatusBar(this), "SBar");
     SBar_->setSizeGripEnabled(false);
+    // Abort and bus texts are long: they wrap rather than being cut at the window's edge.
+    SBarText_ = named(new QLabel(SBar_), "SBarText");
+    SBarText_->setWordWrap(true);
+    SBarText_->setMinimumHeight(2 * SBarText_->fontMetrics().lineSpacing());
+    SBar_->addWidget(SBarText_, 1);
     layout->addWidget(SBar_);
 
     loadSettings();
@@ -275,9 +280,7 @@ QString frmSDOTerm::failureText(int32_t result, const Address& a) const
 
 void frmSDOTerm::showStatus(const QString& text)
 {
-    // The bar has one line; the tool tip keeps the text as it is.
-    SBar_->showMessage(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
-    SBar_->setToolTip(text);
+    SBarText_->setText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 void frmSDOTerm::ctlButtonRecv_Click()
@@ -288,7 +291,7 @@ void frmSDOTerm::ctlButtonRecv_Click()
     Address a{};
     if (!takeAddress(a))
         return;
-    StatusBarHost panel(*state_.core.host, *SBar_);
+    StatusBarHost panel(*state_.core.host, *SBarText_);
     const int32_t code = typeCode();
     QString shown;
     int32_t result = 0;

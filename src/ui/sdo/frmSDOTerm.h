@@ -80,4 +80,5 @@ private:
     QLineEdit* Answer_ = nullptr;
     QCheckBox* CheckHexRecv_ = nullptr;
     QStatusBar* SBar_ = nullptr;
+    QLabel* SBarText_ = nullptr;
 };
