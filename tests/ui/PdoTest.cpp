@@ -152,41 +152,49 @@ TEST(PdoWindow, MappingChangeWritesCountZeroEntriesThenCount)
 {
     auto hex = [](uint32_t v) { return QString::fromLatin1(le(v, 4).toHex()); };
     const QString off = "2f00/1 00 0", on = "2f00/1 01 0";
+    const QString timeout = "DeviceSetValue(): PDO/AllowOperational : Timeout!";
+    enum Obstacle { None, Busy, Silent };
     const struct {
         const char* what;
         bool send;
         const char* choice;
         std::deque<int> answers;
-        bool busy;
+        Obstacle obstacle;
         QStringList writes;
         QString current;
         QStringList messages;
     } cases[] = {
-        {"transmit, two entries", true, "Valeur nette et état de l'appareil", {msg::Yes}, false,
+        {"transmit, two entries", true, "Valeur nette et état de l'appareil", {msg::Yes}, None,
          {off, "1a00/0 00000000 0", "1a00/1 " + hex(Net) + " 0", "1a00/2 " + hex(Status) + " 0",
           "1a00/0 02000000 0", on},
          "2200 (hex), 2, 32; 2200 (hex), 3, 32", {Question}},
-        {"receive, one entry", false, "Commande de tarage", {msg::Yes}, false,
+        {"receive, one entry", false, "Commande de tarage", {msg::Yes}, None,
          {off, "1600/0 00000000 0", "1600/1 " + hex(604110856) + " 0", "1600/0 01000000 0", on}, "2402 (hex), 0, 8", {Question}},
-        {"not used", true, "Non utilisé", {msg::Yes}, false,
+        {"not used", true, "Non utilisé", {msg::Yes}, None,
          {off, "1a00/0 00000000 0", "1a00/0 00000000 0", on}, "Non utilisé", {Question}},
-        {"too long for a PDO: the count is refused, the state shows it", true, "Mots d'état", {msg::Yes}, false,
+        {"too long for a PDO: the count is refused, the state shows it", true, "Mots d'état", {msg::Yes}, None,
          {off, "1a00/0 00000000 0", "1a00/1 " + hex(Status) + " 0", "1a00/2 " + hex(570426376) + " 0",
           "1a00/3 " + hex(654311712) + " 0",
           "1a00/0 03000000 6040042", on},
          "Non utilisé", {Question}},
-        {"declined", true, "Valeur brute", {msg::No}, false, {}, DefaultSend1, {Question}},
-        {"while another operation runs", true, "Valeur brute", {}, true, {}, DefaultSend1, {}},
+        {"declined", true, "Valeur brute", {msg::No}, None, {}, DefaultSend1, {Question}},
+        {"while another operation runs", true, "Valeur brute", {}, Busy, {}, DefaultSend1, {}},
+        // One message says the bus gave up; the window reads nothing more of the device it lost.
+        {"device gone", true, "Valeur brute", {msg::Yes}, Silent, {}, DefaultSend1,
+         {Question, timeout, timeout, "Erreur lors de la mise du PDO mapping : 'Erreur de bus CAN : Timeout' (-16501)",
+          "Le nombre maximal de tentatives de mesure a été dépassé !\r\nMessage d'erreur : Erreur de bus CAN : "
+          "Timeout\r\n\r\nTous les appareils sont déconnectés."}},
     };
     for (const auto& c : cases) {
         PdoWorld w;
         w.world.host().messages.clear();
         w.world.host().answers = c.answers;
         w.world.amplifier().startWriteJournal();
+        w.world.amplifier().setSilent(c.obstacle == Silent);
         w.choose(c.send ? "ComboPDOSend" : "ComboPDORecv", 1, QString::fromUtf8(c.choice));
         {
             OperationGuard other;
-            OperationGuard::Scope held(c.busy ? w.window.operationGuard() : other);
+            OperationGuard::Scope held(c.obstacle == Busy ? w.window.operationGuard() : other);
             w.click(c.send ? "cmdButtonApplySend" : "cmdButtonApplyRecv");
         }
         EXPECT_EQ(w.writes(), c.writes) << c.what;

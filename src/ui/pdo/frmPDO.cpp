@@ -317,8 +317,12 @@ void frmPDO::showPage(int page)
 void frmPDO::showState(DeviceEntry& entry)
 {
     const InterfaceSettings& settings = state_.CurrentInterface;
+    // A net that gave up on its devices has said so once: nothing more is asked of it.
+    const auto lost = [&] { return device() != &entry; };
     for (auto* frames : {&recv_, &send_}) {
         for (PdoFrame& pdo : *frames) {
+            if (lost())
+                return;
             std::vector<uint32_t> entries;
             const int32_t read =
                 PDO_ReadMapping(state_, settings, entry, PDO_MappingPath(frames == &send_, pdo.n), entries, nullptr);
@@ -326,6 +330,8 @@ void frmPDO::showState(DeviceEntry& entry)
         }
     }
     for (PdoFrame& pdo : sendParameters_) {
+        if (lost())
+            return;
         int32_t cobId = 0;
         uint8_t type = 0;
         const int32_t read = PDO_ReadSendParameters(state_, settings, entry, pdo.n, cobId, type, nullptr);
