@@ -38,6 +38,11 @@ DeviceEntry& TEDSHelper::device() const
     return state_.Devices.at(size_t(DeviceIndex));
 }
 
+bool TEDSHelper::deviceOnline() const
+{
+    return DeviceIndex >= 1 && DeviceIndex <= state_.DeviceCount && device().Online;
+}
+
 int32_t TEDSHelper::SetDeviceInfo(int32_t deviceIndex)
 {
     DeviceIndex = deviceIndex;

@@ -24,6 +24,9 @@ public:
     // Applies the TEDS to the channel and reads the configuration again; the strings
     // are left as they are.
     [[nodiscard]] int32_t ActivateTEDS(int32_t channelIndex, QString& errString, QString& warnString);
+    // Whether the entry is still a connected device of the table (a net that gave up
+    // on its devices has dropped it).
+    bool deviceOnline() const;
 
 private:
     DeviceEntry& device() const;

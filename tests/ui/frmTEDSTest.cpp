@@ -21,6 +21,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -148,6 +149,25 @@ TEST(frmTEDS, AnEditedFieldIsWrittenAndActivated)
     ASSERT_EQ(w.world.host().messages.size(), 2u) << w.world.host().texts().join('\n').toStdString();
     EXPECT_EQ(w.world.host().texts().at(0), "TEDS a été écrit dans l'appareil.\r\nActiver TEDS maintenant ?");
     EXPECT_EQ(w.world.host().messages.at(0).style, msg::Question);
+}
+
+// A device the net gave up on is asked nothing more; its image can still be saved.
+TEST(frmTEDS, ADeviceTheNetGaveUpOnOffersNoDeviceCommand)
+{
+    TedsWorld w;
+    const auto editor = w.editor(1);
+    w.world.amplifier(QsgNode).setSilent(true);
+    w.world.host().messages.clear();
+    editor->readFromDevice();
+    EXPECT_EQ(w.world.host().texts(),
+              (QStringList{"Le nombre maximal de tentatives de mesure a été dépassé !\r\nMessage d'erreur : Erreur de "
+                           "bus CAN : Timeout\r\n\r\nTous les appareils sont déconnectés.",
+                           "Erreur lors de la lecture de TEDS (-7) !"}));
+    QStringList enabled;
+    for (const QPushButton* button : editor->findChildren<QPushButton*>())
+        if (button->isEnabled())
+            enabled << button->objectName();
+    EXPECT_EQ(enabled, (QStringList{"cmdLoad", "cmdSave", "cmdClose"}));
 }
 
 TEST(frmTEDS, TedFilesKeepTheBytesAndAnUndecodableTedsStaysHex)

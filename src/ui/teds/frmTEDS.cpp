@@ -160,8 +160,17 @@ void frmTEDS::showImage()
 {
     showState(image_.isEmpty() ? QString() : decodeTeds(image_).message);
     TextHex->setPlainText(hexLines(image_));
-    cmdWrite->setEnabled(!image_.isEmpty());
     cmdSave->setEnabled(!image_.isEmpty());
+    showDeviceCommands();
+}
+
+// A device the net has dropped is asked nothing more: each try would wait out its time-outs.
+void frmTEDS::showDeviceCommands()
+{
+    const bool online = helper_.deviceOnline();
+    cmdRead->setEnabled(online);
+    cmdWrite->setEnabled(online && !image_.isEmpty());
+    cmdActivate->setEnabled(online);
 }
 
 bool frmTEDS::editable(const TedsFieldLayout& layout) const
@@ -243,11 +252,11 @@ void frmTEDS::readFromDevice()
 {
     QByteArray block;
     const int32_t result = helper_.ReadTEDS(0, block);
-    if (result < 0) {
+    if (result < 0)
         showMessage(QStringLiteral("Erreur lors de la lecture de TEDS (%1) !").arg(result), msg::Error);
-        return;
-    }
-    setImage(block);
+    else
+        setImage(block);
+    showDeviceCommands();
 }
 
 void frmTEDS::writeToDevice()
@@ -255,13 +264,12 @@ void frmTEDS::writeToDevice()
     if (image_.isEmpty())
         return;
     const int32_t result = helper_.WriteTEDS(0, image_, int32_t(image_.size()));
-    if (result < 0) {
+    if (result < 0)
         showMessage(QStringLiteral("Erreur lors de l'écriture de TEDS (%1) !").arg(result), msg::Error);
-        return;
-    }
-    if (showMessage(QStringLiteral("TEDS a été écrit dans l'appareil.\r\nActiver TEDS maintenant ?"),
-                    msg::Question) == msg::Yes)
+    else if (showMessage(QStringLiteral("TEDS a été écrit dans l'appareil.\r\nActiver TEDS maintenant ?"),
+                         msg::Question) == msg::Yes)
         activate();
+    showDeviceCommands();
 }
 
 void frmTEDS::activate()
@@ -270,6 +278,7 @@ void frmTEDS::activate()
     QString warnings;
     // The activation shows its own refusal.
     static_cast<void>(helper_.ActivateTEDS(0, errors, warnings));
+    showDeviceCommands();
 }
 
 void frmTEDS::loadFile(QString path)

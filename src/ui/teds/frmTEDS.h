@@ -46,6 +46,7 @@ private:
     QWidget* buildButtons();
     void showFields();
     void showImage();
+    void showDeviceCommands();
     void showState(const QString& note);
     void fieldEdited(QTableWidgetItem* item);
     bool editable(const TedsFieldLayout& layout) const;
