@@ -8,10 +8,8 @@ using namespace deviceaccess;
 
 namespace {
 
-// Member after member; a bus that is gone ends the walk, any other failure stays on
-// its element and the walk goes on. A read that cost the device its connection (a
-// time-out closes it, a bus that gave up forgets every device) ends it too: each
-// further read would only reopen the line and wait for the same silence.
+// Member after member; a lost device ends the walk, any other failure stays on its
+// element and the walk goes on.
 int32_t updateGroup(AppState& state, const InterfaceSettings& settings, DeviceEntry& entry, XmlNode group,
                     XmlNode parameters, const QString& path, Host* panel)
 {
@@ -20,7 +18,7 @@ int32_t updateGroup(AppState& state, const InterfaceSettings& settings, DeviceEn
         const bool wasOnline = entry.Online;
         result = Conf_UpdateValue(state, settings, entry, parameters, childPath(path, member.childText("Name")),
                                   panel);
-        if (result == rc::NoDevice || result == rc::CanOutOfMemory || (wasOnline && !entry.Online))
+        if (deviceLost(result, wasOnline, entry))
             break;
     }
     return result;

@@ -139,4 +139,13 @@ template <typename Text, typename Body>
     }
 }
 
+// Whether a group's walk over its members must end after a member's result: a bus
+// that is gone, or a member that cost the device its connection (a time-out closes it,
+// a bus that gave up forgets every device); each further member would only wait for
+// the same silence and say so again.
+inline bool deviceLost(int32_t result, bool wasOnline, const DeviceEntry& entry)
+{
+    return result == rc::NoDevice || result == rc::CanOutOfMemory || (wasOnline && !entry.Online);
+}
+
 }  // namespace deviceaccess

@@ -12,7 +12,8 @@ namespace {
 const QString kChannelNamePath = QStringLiteral("Common/ChannelName");
 
 // Every writable, stored member in turn; a member the device holds read-only does
-// not fail the group, any other failure does (the last one is reported).
+// not fail the group, any other failure does (the last one is reported). A lost
+// device ends the walk.
 int32_t writeGroup(AppState& state, const InterfaceSettings& settings, DeviceEntry& entry, XmlNode group,
                    XmlNode parameters, const QString& path, Host* panel, bool quiet)
 {
@@ -21,10 +22,13 @@ int32_t writeGroup(AppState& state, const InterfaceSettings& settings, DeviceEnt
         const bool persistent = !member.hasChild("Persistent") || flagOf(member, "Persistent");
         if (accessModeOf(member) == QLatin1String("RO") || !persistent)
             continue;
+        const bool wasOnline = entry.Online;
         const int32_t written = DeviceSetValue(state, settings, entry, parameters,
                                                childPath(path, member.childText("Name")), panel, quiet);
         if (written < 0 && written != rc::ReadOnly)
             result = written;
+        if (deviceLost(written, wasOnline, entry))
+            break;
     }
     return result;
 }

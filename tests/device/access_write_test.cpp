@@ -250,5 +250,22 @@ TEST(AccessWriteGroup, WritesEveryStoredWritableMemberAndReportsTheLastFailure)
     }
 }
 
+// A device the net lost during a whole write ends it: the members after the one that
+// found it gone are neither sent nor told about.
+TEST(AccessWriteGroup, ADeviceLostEndsTheWholeWrite)
+{
+    DeviceWorld world(CANBus);
+    DeviceEntry& entry = world.connectDevice();
+    world.amplifier().setSilent(true);
+    world.host().messages.clear();
+    EXPECT_EQ(DeviceSetValue(world.state(), world.settings(), entry, world.element(QStringLiteral(".")),
+                             QStringLiteral("."), nullptr, false),
+              rc::CanTimeout);
+    EXPECT_EQ(world.host().texts(),
+              (QStringList{"DeviceSetValue(): Common/ChannelName : Timeout!",
+                           "Le nombre maximal de tentatives de mesure a été dépassé !\r\nMessage d'erreur : Erreur de "
+                           "bus CAN : Timeout\r\n\r\nTous les appareils sont déconnectés."}));
+}
+
 }  // namespace
 }  // namespace devicetest
