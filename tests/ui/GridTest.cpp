@@ -187,21 +187,28 @@ TEST(ParameterGrid, StatusMarkKeepsTheFailedReadForItsToolTip)
 TEST(ParameterGrid, EditsEndInTheirResults)
 {
     const QString channel = QStringLiteral("Common/ChannelName");
+    const QString notSet = QStringLiteral("Paramètre 'Nom de la voie': Erreur lors de la mise du paramètre !");
+    enum Device { Takes, Refuses, Silent };
     const struct {
         const char* name;
         const char* path;
         const char* text;
-        bool refuse;
+        Device device;
         QStringList messages;
         int windowRefreshes;
         int reads;              // of the edit; the stored name is read back only after a refusal, twice
         const char* onDevice;   // afterwards, for the channel name
     } cases[] = {
-        {"taken", "Common/ChannelName", "Voie 7", false, {}, 0, 0, "Voie 7          "},
-        {"refused", "Common/ChannelName", "Voie 8", true,
-         {QStringLiteral("Paramètre 'Nom de la voie': Erreur lors de la mise du paramètre !")}, 1, 2, nullptr},
-        {"reload", "Amplifier/MeasuringRange", "", false, {}, 1, -1, nullptr},
-        {"no date", "Common/CalibrationDate", "31/02/2024", false, {QStringLiteral("Date non valide !")}, 0, 0, nullptr},
+        {"taken", "Common/ChannelName", "Voie 7", Takes, {}, 0, 0, "Voie 7          "},
+        {"refused", "Common/ChannelName", "Voie 8", Refuses, {notSet}, 1, 2, nullptr},
+        {"reload", "Amplifier/MeasuringRange", "", Takes, {}, 1, -1, nullptr},
+        {"no date", "Common/CalibrationDate", "31/02/2024", Takes, {QStringLiteral("Date non valide !")}, 0, 0, nullptr},
+        // The net gives up on the device once: the name is not read back a second time.
+        {"device gone", "Common/ChannelName", "Voie 9", Silent,
+         {"Le nombre maximal de tentatives de mesure a été dépassé !\r\nMessage d'erreur : Erreur de bus CAN : "
+          "Timeout\r\n\r\nTous les appareils sont déconnectés.",
+          notSet},
+         2, 3, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -211,8 +218,9 @@ TEST(ParameterGrid, EditsEndInTheirResults)
         QString text = QString::fromUtf8(c.text);
         if (text.isEmpty())   // another range than the one set
             text = w.row(path).entries.at(w.row(path).entries.indexOf(w.value(path).toString()) == 0 ? 1 : 0);
-        if (c.refuse)
+        if (c.device == Refuses)
             w.world.amplifier().refuseAt(SimDirection::Write, *w.world.amplifier().keyOfPath(path), sdoabort::General);
+        w.world.amplifier().setSilent(c.device == Silent);
         w.grid.cellEdited(path, text);
         QStringList shown = w.world.host().texts();
         shown.removeIf([](const QString& m) { return m.startsWith("DeviceSetValue(): "); });

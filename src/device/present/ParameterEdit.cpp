@@ -26,7 +26,9 @@ int32_t editValue(DeviceContext& d, XmlNode member, const QString& path, const Q
                                            QStringLiteral("': Erreur lors de la mise du paramètre !")
                                      : failedName + QStringLiteral(": Erreur lors de la mise du paramètre !"),
                 msg::Ok);
-    // The document must hold again what the device holds, also after a refused entry.
-    readBackIntoConfiguration(state, d.settings, d.entry, d.parameters, path, state.core.host);
+    // The document must hold again what the device holds, also after a refused entry;
+    // a device the write lost has nothing more to read.
+    if (d.entry.Online)
+        readBackIntoConfiguration(state, d.settings, d.entry, d.parameters, path, state.core.host);
     return result;
 }
