@@ -29,8 +29,13 @@ int32_t Device_Restart(AppState& state, const InterfaceSettings& settings, Devic
         static_cast<void>(DNET_CloseDevice(state, entry.MacId));
         host.sleepMs(kDeviceNetReleaseMs);
     }
+    const int32_t devicesBefore = state.DeviceCount;
     const int32_t action =
         Device_ExecuteAction(state, settings, entry, QStringLiteral("ApplicationObjects/Restart"), panel);
+    // A net that gave up on its devices meanwhile has dropped this one and said so:
+    // connecting it would only wait out the same silence again.
+    if (devicesBefore > 0 && state.DeviceCount == 0)
+        return rc::NoDevice;
     int32_t result = rc::Ok;
     {
         const BusyPointer busy(host);

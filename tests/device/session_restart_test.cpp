@@ -61,4 +61,21 @@ TEST(Restart, WaitsForARealRestartThenConnectsAgain)
     }
 }
 
+// A restart that the net answers by giving up on its devices ends there: the device is
+// no longer in the table, and connecting it would wait out the same silence again.
+TEST(Restart, ADeviceTheNetDroppedIsNotConnectedAgain)
+{
+    DeviceWorld world(CANBus);
+    DeviceEntry& entry = world.connectDevice(3);
+    world.amplifier(3).setSilent(true);
+    world.host().answers = {msg::Yes};
+    XmlNode parameters;
+    EXPECT_EQ(Device_Restart(world.state(), world.settings(), entry, parameters, &world.host()), rc::NoDevice);
+    EXPECT_EQ(world.host().texts(),
+              (QStringList{"Redémarrer l'appareil maintenant ? Les modifications non sauvegardées seront perdues.",
+                           "Le nombre maximal de tentatives de mesure a été dépassé !\r\nMessage d'erreur : Erreur de "
+                           "bus CAN : Timeout\r\n\r\nTous les appareils sont déconnectés."}));
+    EXPECT_FALSE(entry.Online);
+}
+
 }  // namespace
