@@ -9,8 +9,10 @@
 #include "ui/KeyboardCheck.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QLabel>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QtEndian>
 
@@ -112,6 +114,27 @@ TEST(FrmBitMask, DeviceStatusRowsFollowTheInterfaceKindAndTheDevice)
         EXPECT_EQ(w.activeRows(), expected);
         EXPECT_EQ(w.world.host().texts(), QStringList{});
     }
+}
+
+// The net closes the window while one of its operations waits further down the stack;
+// a message box or a bus wait runs a nested event loop meanwhile.
+TEST(FrmBitMask, AWindowClosedDuringAnOperationLivesUntilTheOperationEnds)
+{
+    const auto nestedLoop = [] {
+        QEventLoop loop;
+        QTimer::singleShot(150, &loop, &QEventLoop::quit);
+        loop.exec();
+    };
+    BitMaskWorld w(CANBus);
+    ASSERT_EQ(w.open(StatusLong), rc::Ok);
+    {
+        OperationGuard::Scope operation(w.guard);
+        w.window->CloseBitMask();
+        nestedLoop();
+        EXPECT_TRUE(w.window);
+    }
+    nestedLoop();
+    EXPECT_FALSE(w.window);
 }
 
 TEST(FrmBitMask, FailuresAreToldOnceAndStopTheRefresh)

@@ -10,6 +10,7 @@
 #include "transport/AppState.h"
 #include "transport/ErrorText.h"
 #include "ui/Help.h"
+#include "ui/DeleteWhenIdle.h"
 #include "ui/Icons.h"
 #include "ui/WindowPlacement.h"
 
@@ -121,7 +122,7 @@ FrmBitMask::FrmBitMask(AppState& state, OperationGuard& guard, int32_t device, c
     timer_.setObjectName(QStringLiteral("RefreshTimer"));
     timer_.setInterval(RefreshMs);
     connect(&timer_, &QTimer::timeout, this, &FrmBitMask::RefreshTimer_Timer);
-    connect(this, &QDialog::finished, this, &QObject::deleteLater);
+    connect(this, &QDialog::finished, this, [this] { deleteWhenIdle(this, guard_); });
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Background);
     setPalette(palette);

@@ -5,6 +5,7 @@
 #include "model/Descriptions.h"
 #include "transport/AppState.h"
 #include "transport/can/SdoSync.h"
+#include "ui/DeleteWhenIdle.h"
 #include "ui/Icons.h"
 #include "ui/WindowPlacement.h"
 #include "ui/frmMain.h"
@@ -90,7 +91,6 @@ frmPDO::frmPDO(AppState& state, frmMain& main) : QDialog(&main), state_(state), 
     setObjectName(QStringLiteral("frmPDO"));
     setWindowTitle(QStringLiteral("Paramètres PDO (objets de communication)"));
     setWindowIcon(Icon(QStringLiteral("IMG_CANBUS")));
-    setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
 
     SBar_ = named(new QStatusBar(this), "SBar");
@@ -382,4 +382,5 @@ void frmPDO::closeEvent(QCloseEvent* event)
         static_cast<void>(SaveWindowPlacement(state_.core, *this, nullptr));
     closed_ = true;
     event->accept();
+    deleteWhenIdle(this, main_.operationGuard());
 }

@@ -31,7 +31,8 @@ void frmPDO::ShowFor(AppState& state, frmMain& main, QPointer<frmPDO>& window)
     if (!operation || current < 1 || current > state.DeviceCount || !state.Devices[current].Online ||
         state.Devices[current].InterfaceKind != CANBus)
         return;
-    const bool opening = window.isNull();
+    // A closed window may wait for its deletion until the operation that closed it ends.
+    const bool opening = window.isNull() || window->closed_;
     if (opening)
         window = new frmPDO(state, main);
     window->Update();

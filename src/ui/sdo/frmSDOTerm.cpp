@@ -10,6 +10,7 @@
 #include "transport/can/SdoSync.h"
 #include "transport/can/SdoTransfers.h"
 #include "ui/Help.h"
+#include "ui/DeleteWhenIdle.h"
 #include "ui/Icons.h"
 #include "ui/sdo/SdoTermValues.h"
 #include "ui/sdo/StatusBarHost.h"
@@ -69,7 +70,7 @@ frmSDOTerm::frmSDOTerm(AppState& state, OperationGuard& guard, QWidget* parent)
     setObjectName(QStringLiteral("frmSDOTerm"));
     setWindowTitle(QStringLiteral("SDO-Terminal"));
     setWindowIcon(Icon(QStringLiteral("IMG_PHONE")));
-    connect(this, &QDialog::finished, this, &QObject::deleteLater);
+    connect(this, &QDialog::finished, this, [this] { deleteWhenIdle(this, guard_); });
 
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
