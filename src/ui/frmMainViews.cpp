@@ -31,7 +31,8 @@ void frmMain::openBitMaskOrSay(const QString& path)
 
 int32_t frmMain::openBitMask(const QString& path)
 {
-    if (FrmBitMask_ && FrmBitMask_->shows(state_.CurrentDevice, path)) {
+    // A closed window may wait for its deletion until the operation that closed it ends.
+    if (FrmBitMask_ && FrmBitMask_->isVisible() && FrmBitMask_->shows(state_.CurrentDevice, path)) {
         FrmBitMask_->raise();
         FrmBitMask_->activateWindow();
         return rc::Ok;
@@ -69,7 +70,7 @@ void frmMain::showDeviceStatus()
 
 void frmMain::showSdoTerminal()
 {
-    if (!frmSDOTerm_) {
+    if (!frmSDOTerm_ || !frmSDOTerm_->isVisible()) {
         frmSDOTerm_ = new frmSDOTerm(state_, guard_, this);
         frmSDOTerm_->show();
     }
