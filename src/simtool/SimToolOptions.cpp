@@ -24,6 +24,11 @@ const QCommandLineOption CanOption(QStringLiteral("can"),
 const QCommandLineOption SerialOption(QStringLiteral("serial"),
                                       QStringLiteral("Serve the first amplifier's serial frames on a "
                                                      "pseudo-terminal and print its path."));
+const QCommandLineOption LinkOption(QStringLiteral("link"),
+                                    QStringLiteral("With --serial: make <path> a symbolic link to the "
+                                                   "pseudo-terminal while it runs, so that a COM port keeps one "
+                                                   "path from run to run."),
+                                    QStringLiteral("path"));
 
 // Beside the executable in the build tree; an installed program keeps its data
 // under <prefix>/share/quelbrin.
@@ -79,7 +84,7 @@ SimToolCommand parseSimToolOptions(const QStringList& arguments, SimToolOptions&
     parser.setApplicationDescription(
         QStringLiteral("Runs simulated Quelbrin amplifiers on a bus until it is stopped (SIGINT, SIGTERM)."));
     const QCommandLineOption help = parser.addHelpOption();
-    parser.addOptions({DataOption, FamilyOption, NodeOption, CanOption, SerialOption});
+    parser.addOptions({DataOption, FamilyOption, NodeOption, CanOption, SerialOption, LinkOption});
     if (!parser.parse(arguments)) {
         message = parser.errorText();
         return SimToolCommand::Fail;
@@ -95,6 +100,11 @@ SimToolCommand parseSimToolOptions(const QStringList& arguments, SimToolOptions&
     options.descriptionFolder = parser.isSet(DataOption) ? parser.value(DataOption) : defaultDescriptionFolder();
     options.family = parser.value(FamilyOption);
     options.serial = parser.isSet(SerialOption);
+    options.serialLink = parser.value(LinkOption);
+    if (!options.serialLink.isEmpty() && !options.serial) {
+        message = QStringLiteral("--link needs --serial");
+        return SimToolCommand::Fail;
+    }
     if (!readNodes(parser, options, message) || !readCan(parser, options, message))
         return SimToolCommand::Fail;
     if (!servesSomething(options)) {

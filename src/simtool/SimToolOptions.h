@@ -15,6 +15,8 @@ struct SimToolOptions {
     QString canInterface;
     // --serial: the first amplifier also answers serial frames on a pseudo-terminal.
     bool serial = false;
+    // --link: a symbolic link to the pseudo-terminal, made at start and removed at the end.
+    QString serialLink;
 };
 
 enum class SimToolCommand { Run, ShowHelp, Fail };

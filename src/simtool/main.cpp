@@ -6,6 +6,7 @@
 #include "simtool/CanService.h"
 #include "simtool/SimToolOptions.h"
 #include "simtool/SimToolRack.h"
+#include "simtool/TerminalLink.h"
 #include "simtool/TerminationSignals.h"
 
 #include <QCoreApplication>
@@ -14,6 +15,20 @@
 namespace {
 constexpr int ExitFailure = 1;
 constexpr int ExitUsage = 2;
+// The first amplifier's serial frames on a pseudo-terminal, and the link to it.
+struct SerialService {
+    std::unique_ptr<SerialFrameServer> server;
+    std::unique_ptr<TerminalLink> link;
+};
+
+bool startSerial(const SimToolOptions& options, SimAmplifier& amplifier, SerialService& service, QString& message)
+{
+    service.server = SerialFrameServer::start(amplifier, &message);
+    if (service.server && !options.serialLink.isEmpty())
+        service.link = TerminalLink::make(options.serialLink, service.server->slavePath(), &message);
+    return service.server && (options.serialLink.isEmpty() || service.link);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -51,15 +66,13 @@ int main(int argc, char* argv[])
             return ExitFailure;
         }
     }
-    std::unique_ptr<SerialFrameServer> serial;
-    if (options.serial) {
-        serial = SerialFrameServer::start(*rack.node(entries.front().identity.nodeId), &message);
-        if (!serial) {
-            err << "quelbrin-sim: " << message << Qt::endl;
-            return ExitFailure;
-        }
-        out << "serial: " << serial->slavePath() << Qt::endl;
+    SerialService serial;
+    if (options.serial && !startSerial(options, *rack.node(entries.front().identity.nodeId), serial, message)) {
+        err << "quelbrin-sim: " << message << Qt::endl;
+        return ExitFailure;
     }
+    if (serial.server)
+        out << "serial: " << serial.server->slavePath() << Qt::endl;
 
     for (const SimRackEntry& entry : entries)
         out << servedNodeLine(entry) << Qt::endl;

@@ -97,6 +97,8 @@ TEST(QuelbrinSim, SaysWhatItCannotServe)
         {{"--can", "nosuchcan:can0"}, 1, "quelbrin-sim: no CAN plugin nosuchcan (there are: "},
         {{"--can", "virtualcan:can0", "--node", "4", "--family", "QXX9", "--data", "/nonexistent"}, 1,
          "quelbrin-sim: /nonexistent/QXX9.xml: "},
+        {{"--can", "virtualcan:can0", "--link", "/tmp/com1"}, 2, "quelbrin-sim: --link needs --serial"},
+        {{"--serial", "--link", "/"}, 1, "quelbrin-sim: --link /: a file that is no symbolic link is there already"},
     };
     for (const auto& c : cases) {
         QString errors;

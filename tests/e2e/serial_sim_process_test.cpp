@@ -1,5 +1,5 @@
 // quelbrin-sim --serial in a process of its own, reached through the real serial
-// library over the pseudo-terminal it prints.
+// library over a link to the pseudo-terminal it prints.
 #include "core/ResultCodes.h"
 #include "core/Settings.h"
 #include "support/TestFolder.h"
@@ -9,6 +9,8 @@
 #include "transport/serial/PosixSerialLibrary.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -28,19 +30,22 @@ QString announcedTerminal(QProcess& sim)
     return {};
 }
 
-TEST(QuelbrinSimSerial, AnswersSerialFramesOnThePrintedTerminal)
+TEST(QuelbrinSimSerial, AnswersSerialFramesOnTheLinkToItsTerminal)
 {
+    TestFolder world;
+    const QString link = world.file(QStringLiteral("com2"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), link)) << "a link of an earlier run is replaced";
     QProcess sim;
     sim.start(QCoreApplication::applicationDirPath() + QStringLiteral("/quelbrin-sim"),
-              {QStringLiteral("--serial"), QStringLiteral("--node"), QStringLiteral("9"),
-               QStringLiteral("--family"), QStringLiteral("QSN2")});
+              {QStringLiteral("--serial"), QStringLiteral("--link"), link, QStringLiteral("--node"),
+               QStringLiteral("9"), QStringLiteral("--family"), QStringLiteral("QSN2")});
     const QString terminal = announcedTerminal(sim);
     ASSERT_FALSE(terminal.isEmpty()) << sim.readAllStandardError().toStdString();
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), terminal);
 
-    TestFolder world;
     AppState& state = world.state;
     AppConf_Create(state.core);
-    ASSERT_EQ(AppConf_SetValue(state.core, QStringLiteral("SerialPorts/COM2"), terminal), rc::Ok);
+    ASSERT_EQ(AppConf_SetValue(state.core, QStringLiteral("SerialPorts/COM2"), link), rc::Ok);
     state.CurrentInterface.InterfaceType = RS232;
     state.CurrentInterface.ComPort = 2;
     state.buses.serial = std::make_unique<PosixSerialLibrary>(state.core, std::chrono::microseconds(1));
@@ -57,6 +62,7 @@ TEST(QuelbrinSimSerial, AnswersSerialFramesOnThePrintedTerminal)
     sim.terminate();
     EXPECT_TRUE(sim.waitForFinished(3000));
     EXPECT_EQ(sim.exitCode(), 0);
+    EXPECT_FALSE(QFileInfo(link).isSymLink()) << "removed at the end";
 }
 
 }  // namespace
