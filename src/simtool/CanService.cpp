@@ -1,8 +1,13 @@
 #include "simtool/CanService.h"
 
 #include "core/ResultCodes.h"
+#include "transport/can/lib/CanFrame.h"
 
 #include <QCanBus>
+
+namespace {
+constexpr int RejoinCheckMs = 1000;
+}
 
 std::unique_ptr<CanService> startCanService(const QString& plugin, const QString& interfaceName,
                                             const SimRack& rack, QString& message)
@@ -22,5 +27,11 @@ std::unique_ptr<CanService> startCanService(const QString& plugin, const QString
         return nullptr;
     }
     service->servers = std::make_unique<CanRackServers>(*service->bus, rack);
+    QtCanFrameBus* bus = service->bus.get();
+    QObject::connect(&service->rejoin, &QTimer::timeout, [bus] {
+        if (bus->status() & canstatus::BusOff)
+            bus->reset();
+    });
+    service->rejoin.start(RejoinCheckMs);
     return service;
 }

@@ -3,11 +3,14 @@
 #include "transport/can/lib/QtCanFrameBus.h"
 
 #include <QString>
+#include <QTimer>
 #include <memory>
 
 // The rack's amplifiers answering SDO on a QCanBus device for as long as it lives.
 struct CanService {
     std::unique_ptr<QtCanFrameBus> bus;
+    // Joins the bus again once it fell off it (a virtual bus whose hub went away).
+    QTimer rejoin;
     std::unique_ptr<CanRackServers> servers;   // declared last: leaves the bus first
 };
 

@@ -7,6 +7,8 @@
 // holds on a free port of this machine, so that no parallel test shares the bus.
 class SimProcess {
 public:
+    // On the bus of `canInterface` when given, else on a bus of its own.
+    explicit SimProcess(QString canInterface = {}) : interface_(std::move(canInterface)) {}
     ~SimProcess();
 
     // Starts it with `arguments` after its --can option and waits until it has

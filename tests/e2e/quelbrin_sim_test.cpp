@@ -8,6 +8,11 @@
 #include "transport/can/lib/CanopenClient.h"
 #include "transport/can/lib/SdoAbortCodes.h"
 
+#include <QDeadlineTimer>
+#include <QTcpSocket>
+#include <QThread>
+#include <QUrl>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -81,6 +86,38 @@ TEST(QuelbrinSim, BusComesBackAfterItsHubWasKilled)
     ASSERT_EQ(can.resetCan(), rc::Ok);
     EXPECT_EQ(SDO_ReadValue(can, 5, 0x1018, 4, serial), rc::Ok);
     EXPECT_EQ(can.getStatus(), 0);
+}
+
+// Whether something listens on the port of a virtualcan interface, within `ms`.
+bool listening(const QString& canInterface, int ms)
+{
+    const QUrl url(canInterface);
+    for (QDeadlineTimer deadline(ms); !deadline.hasExpired(); QThread::msleep(100)) {
+        QTcpSocket probe;
+        probe.connectToHost(url.host(), quint16(url.port()));
+        if (probe.waitForConnected(100))
+            return true;
+    }
+    return false;
+}
+
+// Two simulators on one bus, the first holding its hub: killed, it takes the hub along
+// and the second joins the bus again on its own, as the hub now.
+TEST(QuelbrinSim, JoinsTheBusAgainWhenItsHubWentAway)
+{
+    SimProcess hub;
+    ASSERT_TRUE(hub.start({"--node", "5"}, 1)) << hub.errors().toStdString();
+    SimProcess other(hub.canInterface());
+    ASSERT_TRUE(other.start({"--node", "6"}, 1)) << other.errors().toStdString();
+    hub.kill();
+    ASSERT_TRUE(listening(hub.canInterface(), 5000)) << "the second simulator holds the hub";
+
+    CanopenClient can{CanNetCatalog()};
+    ASSERT_EQ(can.connectClientToNet(VirtualCan, hub.canInterface()), rc::Ok);
+    ASSERT_EQ(can.setTimeoutTime(ShortTimeoutMs), rc::Ok);
+    uint32_t serial = 0;
+    EXPECT_EQ(SDO_ReadValue(can, 6, 0x1018, 4, serial), rc::Ok);
+    EXPECT_EQ(serial, 100006u);
 }
 
 TEST(QuelbrinSim, SaysWhatItCannotServe)
