@@ -14,6 +14,7 @@
 #include "ui/pdo/frmPDO.h"
 #include "ui/sdo/frmSDOTerm.h"
 #include "ui/measure/MeasurementFrames.h"
+#include "ui/measure/TrendChart.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -147,6 +148,8 @@ bool frmMain::connectDevice(int32_t index)
     // the table (after its message): then nothing is connected.
     const bool connected = result >= 0 && index <= state_.DeviceCount && state_.Devices[index].Online;
     state_.CurrentDevice = connected ? index : 0;
+    // The trend shows one device's values only.
+    measurementFrames_->trend()->clear();
     if (connected)
         StartMeasurement();
     return connected;

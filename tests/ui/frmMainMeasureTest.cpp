@@ -256,6 +256,11 @@ TEST(frmMainMeasure, TrendFollowsTheTickAndItsSetting)
     trend->setPaused(false);
     trend->addSample(3.0 + TrendChart::ShownSeconds, shown);
     EXPECT_EQ(trend->pointCount(), 1) << "older points than the shown minutes go";
+    shown.unit = "N";
+    trend->addSample(3.5 + TrendChart::ShownSeconds, shown);
+    EXPECT_EQ(trend->csv(), "Temps (s);N\r\n303.500;1\r\n") << "another unit starts the curve afresh";
+    w.window.chooseDevice(1);
+    EXPECT_EQ(trend->pointCount(), 0) << "another device starts the curve afresh";
 }
 
 }  // namespace

@@ -78,6 +78,10 @@ TrendChart::TrendChart(Host& host, QWidget* parent) : QWidget(parent), host_(hos
 
 void TrendChart::addSample(const TickDisplay& shown)
 {
+    if (paused_)
+        return;
+    // A new unit restarts the clock with the curve: taken before the time is.
+    takeUnit(shown.unit);
     if (!clock_.isValid())
         clock_.start();
     addSample(double(clock_.elapsed()) / 1000.0, shown);
@@ -87,10 +91,7 @@ void TrendChart::addSample(double seconds, const TickDisplay& shown)
 {
     if (paused_)
         return;
-    if (shown.unit != unit_) {
-        unit_ = shown.unit;
-        valueAxis_->setTitleText(unit_);
-    }
+    takeUnit(shown.unit);
     // A tick in error has no value to show: the next valid one marks a change.
     if (!(shown.statusShort & ErrorBit)) {
         const uint8_t limits = shown.statusShort & LimitBits;
@@ -103,11 +104,22 @@ void TrendChart::addSample(double seconds, const TickDisplay& shown)
     fitAxes(seconds);
 }
 
+void TrendChart::takeUnit(const QString& unit)
+{
+    // Values of another unit do not share an axis with the old ones: the curve starts afresh.
+    if (unit == unit_)
+        return;
+    clear();
+    unit_ = unit;
+    valueAxis_->setTitleText(unit_);
+}
+
 void TrendChart::clear()
 {
     values_->clear();
     events_->clear();
     lastLimits_ = 0;
+    clock_.invalidate();
     fitAxes(0);
 }
 

@@ -25,9 +25,11 @@ public:
     explicit TrendChart(Host& host, QWidget* parent = nullptr);
 
     // One tick's value now (seconds since the trend began), or at a time in seconds.
-    // An error sample leaves no point; while paused nothing is taken.
+    // An error sample leaves no point; while paused nothing is taken. A value of
+    // another unit than the shown ones clears the curve first.
     void addSample(const TickDisplay& shown);
     void addSample(double seconds, const TickDisplay& shown);
+    // Empties the curve; the next value taken now is at 0 s.
     void clear();
     bool paused() const { return paused_; }
     void setPaused(bool paused) { paused_ = paused; }
@@ -43,6 +45,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    void takeUnit(const QString& unit);
     void dropOldPoints(double now);
     void fitAxes(double now);
 
