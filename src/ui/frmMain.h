@@ -138,6 +138,8 @@ private:
     void dispatch(const QString& key);
     void chooseInterface();
     void scanDevices();
+    // Puts the keyboard on the device list when it lists devices.
+    void focusFoundDevices();
     void loadConfiguration();
     void saveConfiguration();
     void restartDevice();

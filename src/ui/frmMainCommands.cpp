@@ -19,6 +19,7 @@
 #include "ui/grid/ParameterGrid.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QWidget>
@@ -150,6 +151,14 @@ void frmMain::chooseInterface()
         state_.CurrentDevice = 0;
     InitParameterGroup();
     Global_Update();
+    focusFoundDevices();
+}
+
+void frmMain::focusFoundDevices()
+{
+    // The next step after finding devices is choosing one: the arrows then go through them.
+    if (state_.DeviceCount >= 1)
+        imcmbDevices_->setFocus();
 }
 
 void frmMain::scanDevices()
@@ -164,6 +173,7 @@ void frmMain::scanDevices()
         fpSpreadParameters_->hide();
     }
     Update();
+    focusFoundDevices();
 }
 
 void frmMain::restartDevice()

@@ -132,6 +132,12 @@ TEST(frmMain, FirstActivationConnectsTheStandardInterfaceOrAsksForOne)
         EXPECT_TRUE(w.window.isEnabled());
         w.window.activate();  // only the first activation connects
         EXPECT_EQ(w.chooser.asked, c.chooserAsked);
+        // Devices found by a command leave the keyboard on the device list, not on the signal.
+        for (const char* command : {"MENUITEM_DEVICESCAN", "MENUITEM_INTERFACECHOOSE"}) {
+            w.find<QWidget>("ComboMeasSignal")->setFocus();
+            w.window.runCommand(command);
+            EXPECT_EQ(QApplication::focusWidget()->objectName(), "imcmbDevices") << command;
+        }
     }
 }
 
