@@ -65,19 +65,35 @@ const QScreen* screenShowing(const QRect& rect)
     return best;
 }
 
-// Moves the window wholly onto the screen that shows most of it, shrinking it to that
-// screen's size when it is larger (but never below its minimum).
+// The window manager's frame around the client area: the real one once it is known,
+// else a title bar as the style draws one (a window not yet shown has no frame yet).
+QSize frameAround(const QWidget& window)
+{
+    const QSize known = window.frameGeometry().size() - window.size();
+    if (known.width() > 0 || known.height() > 0)
+        return known;
+    return {0, qApp ? QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight) : 0};
+}
+
+// Moves the window with its frame wholly onto the screen that shows most of it,
+// shrinking it to that screen's room when it is larger: the screen wins over the
+// minimum, which is lowered to fit, so every control stays within reach.
 void keepOnScreen(QWidget& window, int minWidth, int minHeight)
 {
     const QScreen* screen = screenShowing(QRect(window.pos(), window.size()));
     if (!screen)
         return;
     const QRect area = screen->availableGeometry();
-    const int width = std::max(std::min(window.width(), area.width()), minWidth);
-    const int height = std::max(std::min(window.height(), area.height()), minHeight);
+    const QSize frame = frameAround(window);
+    const QSize room = (area.size() - frame).expandedTo(QSize(1, 1));
+    window.setMinimumSize(window.minimumSize().boundedTo(room));
+    const int width = std::min(std::max(window.width(), minWidth), room.width());
+    const int height = std::min(std::max(window.height(), minHeight), room.height());
     window.resize(width, height);
-    const int left = std::clamp(window.x(), area.left(), std::max(area.left(), area.right() + 1 - width));
-    const int top = std::clamp(window.y(), area.top(), std::max(area.top(), area.bottom() + 1 - height));
+    const int left =
+        std::clamp(window.x(), area.left(), std::max(area.left(), area.right() + 1 - width - frame.width()));
+    const int top =
+        std::clamp(window.y(), area.top(), std::max(area.top(), area.bottom() + 1 - height - frame.height()));
     window.move(left, top);
 }
 

@@ -12,12 +12,13 @@ class QWidget;
 
 // Applies the stored values greater than 0; a width or height below the minimum
 // becomes the minimum (a minimum below 1 sets none). A window that would end up
-// off every screen is moved back onto the nearest one.
+// off every screen, or larger than it, is moved back onto the nearest one and fitted.
 void RestoreWindowPlacement(AppCore& core, QWidget& window, int minWidthTwips, int minHeightTwips);
 // Stores the window's placement and saves the settings file; `panel` (may be null)
 // shows the progress text. Returns the result of the save.
 int32_t SaveWindowPlacement(AppCore& core, QWidget& window, Host* panel);
-// Moves the window wholly onto the screen that shows most of it.
+// Moves the window with its frame wholly onto the screen that shows most of it; one
+// larger than that screen, also by its minimum size, is shrunk to fit.
 void KeepOnScreen(QWidget& window);
 // Places the window in the middle of its screen.
 void CenterWindow(QWidget& window);

@@ -137,8 +137,10 @@ void frmMain::showTrend(bool shown)
 {
     TrendChart* trend = measurementFrames_->trend();
     trend->setVisible(shown);
-    // The trend takes its room beside the window's own minimum, not out of the other frames.
+    // The trend takes its room beside the window's own minimum, not out of the other frames,
+    // as far as the screen has room.
     setMinimumHeight(TwipsToPixels(MinHeightTwips) + (shown ? trend->minimumHeight() : 0));
+    KeepOnScreen(*this);
     if (QAction* item = command(TrendCommand))
         item->setChecked(shown);
 }

@@ -115,6 +115,11 @@ TEST_F(WindowPlacementTest, WindowsOffTheScreenComeBackOntoIt)
                                                << placed().width() << 'x' << placed().height();
         EXPECT_GE(window.width(), Minimum.width());
     }
+    // A minimum larger than the screen gives way; a title bar still fits above the window.
+    window.setMinimumSize(screen.size() + QSize(100, 100));
+    KeepOnScreen(window);
+    EXPECT_TRUE(screen.contains(placed()));
+    EXPECT_LT(window.height(), screen.height());
 }
 
 TEST_F(WindowPlacementTest, CenteredOnTheScreen)

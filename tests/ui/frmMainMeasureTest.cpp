@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -227,8 +228,11 @@ TEST(frmMainMeasure, TrendFollowsTheTickAndItsSetting)
     TrendChart* trend = w.window.findChild<TrendChart*>("TrendChart");
     ASSERT_NE(trend, nullptr);
     EXPECT_FALSE(trend->isVisibleTo(&w.window)) << "off by default";
+    const QRect screen = w.window.screen()->availableGeometry();
+    w.window.setGeometry(0, screen.bottom() - w.window.minimumHeight() - 40, 500, w.window.minimumHeight());
     w.choose("MENUITEM_TREND");
     EXPECT_TRUE(trend->isVisibleTo(&w.window));
+    EXPECT_TRUE(screen.contains(QRect(w.window.pos(), w.window.size()))) << "the room it takes stays on the screen";
     QString stored;
     EXPECT_TRUE(AppConf_Find(w.world.state().core, "GUI/ShowTrend", stored));
     EXPECT_TRUE(settingToBool(stored));
