@@ -90,11 +90,13 @@ void keepOnScreen(QWidget& window, int minWidth, int minHeight)
     const int width = std::min(std::max(window.width(), minWidth), room.width());
     const int height = std::min(std::max(window.height(), minHeight), room.height());
     window.resize(width, height);
+    // A window that stays where it is keeps the window manager's choice of its place.
     const int left =
         std::clamp(window.x(), area.left(), std::max(area.left(), area.right() + 1 - width - frame.width()));
     const int top =
         std::clamp(window.y(), area.top(), std::max(area.top(), area.bottom() + 1 - height - frame.height()));
-    window.move(left, top);
+    if (QPoint(left, top) != window.pos())
+        window.move(left, top);
 }
 
 int styleMetricTwips(QStyle::PixelMetric metric)
@@ -121,7 +123,6 @@ double PixelsToTwips(int pixels)
 
 void RestoreWindowPlacement(AppCore& core, QWidget& window, int minWidthTwips, int minHeightTwips)
 {
-    const QRect designed(window.pos(), window.size());
     if (const auto top = storedPixels(core, window, "Top"))
         window.move(window.x(), *top);
     if (const auto left = storedPixels(core, window, "Left"))
@@ -130,8 +131,7 @@ void RestoreWindowPlacement(AppCore& core, QWidget& window, int minWidthTwips, i
         window.resize(atLeastMinimum(*width, minWidthTwips), window.height());
     if (const auto height = storedPixels(core, window, "Height"))
         window.resize(window.width(), atLeastMinimum(*height, minHeightTwips));
-    if (QRect(window.pos(), window.size()) != designed)
-        keepOnScreen(window, atLeastMinimum(0, minWidthTwips), atLeastMinimum(0, minHeightTwips));
+    keepOnScreen(window, atLeastMinimum(0, minWidthTwips), atLeastMinimum(0, minHeightTwips));
 }
 
 int32_t SaveWindowPlacement(AppCore& core, QWidget& window, Host* panel)
