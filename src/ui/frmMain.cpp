@@ -23,6 +23,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -60,7 +61,7 @@ frmMain::frmMain(AppState& state, InterfaceChooser* chooser, QWidget* parent)
     setPalette(palette);
     setAutoFillBackground(true);
 
-    auto* central = new QWidget(this);
+    auto* central = new QWidget;
     auto* areas = new QVBoxLayout(central);
     areas->addWidget(buildHeader());
     areas->addWidget(buildDeviceFrame());
@@ -68,7 +69,13 @@ frmMain::frmMain(AppState& state, InterfaceChooser* chooser, QWidget* parent)
     areas->addWidget(measurementFrames_->measurementFrame());
     areas->addWidget(measurementFrames_->digitalFrame());
     areas->addWidget(buildParameterFrame(), 1);
-    setCentralWidget(central);
+    // On a screen smaller than the areas they scroll rather than squeeze over each other.
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(central);
+    setCentralWidget(scroll);
     buildStatusBar();
     buildMenus();
     colourFrames();

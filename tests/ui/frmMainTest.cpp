@@ -163,6 +163,15 @@ TEST(frmMain, DeviceListShowsTheTableWithKeysAndIcons)
     }
     EXPECT_EQ(list->currentIndex(), 0) << "the scan connects the first device";
     EXPECT_TRUE(w.window.measuring());
+
+    // A window smaller than its areas (a small screen) scrolls them instead of squeezing them.
+    w.window.setMinimumSize(1, 1);
+    w.window.resize(300, 250);
+    w.window.show();
+    for (const char* name : {"FrameDevice", "FrameMeas", "FrameDIO"}) {
+        const QWidget* area = w.find<QWidget>(name);
+        EXPECT_GE(area->height(), area->minimumSizeHint().height()) << name;
+    }
 }
 
 TEST(frmMain, ChoosingADeviceSwitchesOrLeavesNothingConnected)
