@@ -69,6 +69,9 @@ TrendChart::TrendChart(Host& host, QWidget* parent) : QWidget(parent), host_(hos
     view_ = new QChartView(chart_, this);
     view_->setRenderHint(QPainter::Antialiasing);
     view_->setContextMenuPolicy(Qt::NoContextMenu);
+    // Tab reaches the curve for the menu key: a frame shows that it has the keyboard.
+    view_->setStyleSheet(QStringLiteral("QChartView { border: 1px solid transparent; }"
+                                        "QChartView:focus { border: 1px solid palette(highlight); }"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);
