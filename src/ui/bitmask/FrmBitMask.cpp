@@ -30,6 +30,7 @@ namespace {
 
 // Placement defaults in twips.
 constexpr int DefaultWidthTwips = 5000;
+constexpr int CaptionButtonsLines = 8;  // room for a title bar's icon and buttons, in text lines
 constexpr int DefaultHeightTwips = 10000;
 constexpr int ImageSize = 16;
 constexpr int ButtonImageSize = 20;
@@ -184,8 +185,14 @@ void FrmBitMask::build(XmlNode mask)
     buttons->addWidget(close);
     layout->addLayout(buttons);
 
-    resize(TwipsToPixels(DefaultWidthTwips), TwipsToPixels(DefaultHeightTwips));
     const QFontMetrics text = fontMetrics();
+    // Wide enough at first for the caption (title bars mostly draw it bold) beside the
+    // window manager's buttons.
+    QFont captionFont = font();
+    captionFont.setBold(true);
+    const int captionWidth =
+        QFontMetrics(captionFont).horizontalAdvance(windowTitle()) + CaptionButtonsLines * text.height();
+    resize(std::max(TwipsToPixels(DefaultWidthTwips), captionWidth), TwipsToPixels(DefaultHeightTwips));
     setMinimumSize(minimumSizeHint().width(), std::max(minimumSizeHint().height(), text.height() * MinimumLines));
     RestoreWindowPlacement(state_.core, *this, 0, 0);
     KeepOnScreen(*this);
