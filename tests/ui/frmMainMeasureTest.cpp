@@ -241,7 +241,6 @@ TEST(frmMainMeasure, TrendFollowsTheTickAndItsSetting)
 
     trend->clear();
     TickDisplay shown;
-    shown.unit = "kg";
     const struct {
         double seconds;
         uint8_t statusShort;
@@ -250,6 +249,7 @@ TEST(frmMainMeasure, TrendFollowsTheTickAndItsSetting)
     for (const auto& t : ticks) {
         shown.statusShort = t.statusShort;
         shown.value = t.value;
+        shown.unit = t.statusShort & 0x01 ? QString() : QStringLiteral("kg");  // a tick in error has no unit
         trend->addSample(t.seconds, shown);
     }
     EXPECT_EQ(trend->csv(), "Temps (s);kg\r\n0.500;1.5\r\n1.000;2.25\r\n2.000;2.5\r\n2.500;1\r\n");

@@ -84,7 +84,7 @@ void TrendChart::addSample(const TickDisplay& shown)
     if (paused_)
         return;
     // A new unit restarts the clock with the curve: taken before the time is.
-    takeUnit(shown.unit);
+    takeUnit(shown);
     if (!clock_.isValid())
         clock_.start();
     addSample(double(clock_.elapsed()) / 1000.0, shown);
@@ -94,7 +94,7 @@ void TrendChart::addSample(double seconds, const TickDisplay& shown)
 {
     if (paused_)
         return;
-    takeUnit(shown.unit);
+    takeUnit(shown);
     // A tick in error has no value to show: the next valid one marks a change.
     if (!(shown.statusShort & ErrorBit)) {
         const uint8_t limits = shown.statusShort & LimitBits;
@@ -107,13 +107,14 @@ void TrendChart::addSample(double seconds, const TickDisplay& shown)
     fitAxes(seconds);
 }
 
-void TrendChart::takeUnit(const QString& unit)
+void TrendChart::takeUnit(const TickDisplay& shown)
 {
     // Values of another unit do not share an axis with the old ones: the curve starts afresh.
-    if (unit == unit_)
+    // A tick in error carries no unit and leaves the curve as it is.
+    if ((shown.statusShort & ErrorBit) || shown.unit == unit_)
         return;
     clear();
-    unit_ = unit;
+    unit_ = shown.unit;
     valueAxis_->setTitleText(unit_);
 }
 

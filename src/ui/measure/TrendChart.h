@@ -45,7 +45,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    void takeUnit(const QString& unit);
+    void takeUnit(const TickDisplay& shown);
     void dropOldPoints(double now);
     void fitAxes(double now);
 
