@@ -58,7 +58,8 @@ void frmMain::Update()
 void frmMain::Global_Update()
 {
     Update();
-    if (FrmBitMask_)
+    // A closed window waiting for its deletion reads nothing more.
+    if (FrmBitMask_ && FrmBitMask_->isVisible())
         FrmBitMask_->Update();
     if (pdoWindow_)
         pdoWindow_->Update();

@@ -111,11 +111,12 @@ void QtCanFrameBus::watchDevice()
     onStateChanged(device_->state());
 }
 
+// Waits like a transfer does: on the window's thread the window keeps repainting.
 bool QtCanFrameBus::waitConnected()
 {
     std::unique_lock lock(stateMutex_);
-    stateChanged_.wait_for(lock, std::chrono::milliseconds(ConnectTimeoutMs),
-                           [this] { return state_ == QCanBusDevice::ConnectedState || connectFailed_; });
+    clock_.waitUntil(lock, stateChanged_, clock_.nowMs() + ConnectTimeoutMs,
+                     [this] { return state_ == QCanBusDevice::ConnectedState || connectFailed_; });
     return state_ == QCanBusDevice::ConnectedState;
 }
 
