@@ -41,6 +41,8 @@ public:
         return library_->getReadSdoFromQueue(sdoError, node, index, sub, data);
     }
     int32_t setPdoOperMode(uint8_t mode, uint8_t node) override { return library_->setPdoOperMode(mode, node); }
+    int32_t sendNmt(uint8_t command, uint8_t node) override { return library_->sendNmt(command, node); }
+    FrameDispatcher& frames() override { return library_->frames(); }
 
 private:
     std::unique_ptr<CanLibrary> library_;

@@ -7,6 +7,11 @@ bool CanFrameBus::isNodeAbsent(uint8_t) const
     return false;
 }
 
+void CanFrameBus::sendAfter(const CanFrame& frame, int delayMs)
+{
+    runAfter(delayMs, [this, frame] { send(frame); });
+}
+
 CanFrameBus::ListenerId CanFrameBus::addListener(Listener listener)
 {
     return add({std::move(listener), std::nullopt});

@@ -23,8 +23,11 @@ public:
 
     // Puts a frame on the bus; false when the bus cannot take it (off, not connected).
     virtual bool send(const CanFrame& frame) = 0;
+    // Runs `task` once after `delayMs` on the bus's clock, on the bus's delivery thread
+    // (the in-process bus: on the thread whose wait or advance reaches that time).
+    virtual void runAfter(int delayMs, std::function<void()> task) = 0;
     // Puts a frame on the bus after `delayMs` on the bus's clock.
-    virtual void sendAfter(const CanFrame& frame, int delayMs) = 0;
+    void sendAfter(const CanFrame& frame, int delayMs);
     // canstatus bits of the controller, latched until reset().
     virtual uint32_t status() const = 0;
     virtual void reset() = 0;

@@ -11,7 +11,9 @@
 
 namespace {
 constexpr uint8_t MaxNode = 127;
-constexpr uint8_t NmtCommands[] = {sdo::nmt::EnterPreOperational, sdo::nmt::Start, sdo::nmt::Stop};
+constexpr uint8_t NmtModes[] = {sdo::nmt::EnterPreOperational, sdo::nmt::Start, sdo::nmt::Stop};
+constexpr uint8_t NmtCommands[] = {sdo::nmt::Start, sdo::nmt::Stop, sdo::nmt::EnterPreOperational,
+                                   sdo::nmt::ResetNode, sdo::nmt::ResetCommunication};
 }  // namespace
 
 CanopenClient::CanopenClient(CanNetCatalog catalog) : catalog_(std::move(catalog)) {}
@@ -30,7 +32,9 @@ int32_t CanopenClient::connectClientToNet(const QString& hardware, const QString
         return result;
     hardware_ = hardware;
     net_ = net;
-    engine_ = std::make_unique<SdoClientEngine>(*bus_, timeoutMs_);
+    CanClock& clock = bus_->clock();
+    engine_ = std::make_unique<SdoClientEngine>(
+        *bus_, timeoutMs_, [this, &clock](const CanFrame& frame) { frames_.post(frame, clock.nowMs()); });
     queue_ = std::make_unique<SdoReadQueue>(*engine_);
     return rc::Ok;
 }
@@ -143,10 +147,21 @@ int32_t CanopenClient::getReadSdoFromQueue(uint32_t& sdoError, uint8_t& node, ui
 
 int32_t CanopenClient::setPdoOperMode(uint8_t mode, uint8_t node)
 {
+    return mode < std::size(NmtModes) ? sendNmt(NmtModes[mode], node) : (bus_ ? rc::Failed : rc::NoInterface);
+}
+
+int32_t CanopenClient::sendNmt(uint8_t command, uint8_t node)
+{
     if (!bus_)
         return rc::NoInterface;
-    if (mode >= std::size(NmtCommands) || node > MaxNode)
+    if (std::find(std::begin(NmtCommands), std::end(NmtCommands), command) == std::end(NmtCommands) ||
+        node > MaxNode)
         return rc::Failed;
-    bool sent = bus_->send(CanFrame::make(sdo::NmtId, {NmtCommands[mode], node}));
+    bool sent = bus_->send(CanFrame::make(sdo::NmtId, {command, node}));
     return sent ? rc::Ok : rc::CanBusHeavy;
+}
+
+FrameDispatcher& CanopenClient::frames()
+{
+    return frames_;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "transport/can/lib/CanLibrary.h"
 #include "transport/can/lib/CanNetCatalog.h"
+#include "transport/can/lib/FrameDispatcher.h"
 
 #include <memory>
 
@@ -30,11 +31,14 @@ public:
     int32_t getReadSdoFromQueue(uint32_t& sdoError, uint8_t& node, uint16_t& index, uint8_t& sub,
                                 QByteArray& data) override;
     [[nodiscard]] int32_t setPdoOperMode(uint8_t mode, uint8_t node) override;
+    [[nodiscard]] int32_t sendNmt(uint8_t command, uint8_t node) override;
+    FrameDispatcher& frames() override;
 
 private:
     int32_t checkTransfer(uint8_t node) const;
 
     CanNetCatalog catalog_;
+    FrameDispatcher frames_;   // declared before the bus: outlives every delivery
     std::unique_ptr<CanFrameBus> bus_;
     std::unique_ptr<SdoClientEngine> engine_;
     std::unique_ptr<SdoReadQueue> queue_;

@@ -19,7 +19,7 @@ public:
     {
         while (!ready()) {
             lock.unlock();
-            bool delivered = bus_.deliverNextDue(deadlineMs);
+            bool delivered = bus_.runNextDue(deadlineMs);
             lock.lock();
             if (!delivered)
                 return ready();
@@ -37,6 +37,7 @@ InProcessCanBus::~InProcessCanBus() = default;
 
 bool InProcessCanBus::send(const CanFrame& frame)
 {
+    std::lock_guard driving(driving_);
     {
         std::lock_guard lock(mutex_);
         if (status_ & canstatus::BusOff)
@@ -67,15 +68,22 @@ void InProcessCanBus::pump()
     }
 }
 
-void InProcessCanBus::sendAfter(const CanFrame& frame, int delayMs)
+void InProcessCanBus::runAfter(int delayMs, std::function<void()> task)
 {
     std::lock_guard lock(mutex_);
-    scheduled_.emplace(nowMs_ + std::max(delayMs, 0), frame);
+    scheduled_.emplace(nowMs_ + std::max(delayMs, 0), std::move(task));
 }
 
-bool InProcessCanBus::deliverNextDue(int64_t deadlineMs)
+void InProcessCanBus::advanceTo(int64_t ms)
 {
-    CanFrame frame;
+    while (runNextDue(ms)) {
+    }
+}
+
+bool InProcessCanBus::runNextDue(int64_t deadlineMs)
+{
+    std::lock_guard driving(driving_);
+    std::function<void()> task;
     {
         std::lock_guard lock(mutex_);
         auto next = scheduled_.begin();
@@ -84,10 +92,10 @@ bool InProcessCanBus::deliverNextDue(int64_t deadlineMs)
             return false;
         }
         nowMs_ = std::max(nowMs_, next->first);
-        frame = next->second;
+        task = std::move(next->second);
         scheduled_.erase(next);
     }
-    send(frame);
+    task();
     return true;
 }
 

@@ -145,10 +145,10 @@ bool QtCanFrameBus::send(const CanFrame& frame)
     return true;
 }
 
-void QtCanFrameBus::sendAfter(const CanFrame& frame, int delayMs)
+void QtCanFrameBus::runAfter(int delayMs, std::function<void()> task)
 {
     QMetaObject::invokeMethod(
-        worker_, [this, frame, delayMs] { QTimer::singleShot(delayMs, worker_, [this, frame] { write(frame); }); },
+        worker_, [this, task = std::move(task), delayMs] { QTimer::singleShot(delayMs, worker_, task); },
         Qt::QueuedConnection);
 }
 

@@ -26,7 +26,7 @@ public:
     ~QtCanFrameBus() override;
 
     bool send(const CanFrame& frame) override;
-    void sendAfter(const CanFrame& frame, int delayMs) override;
+    void runAfter(int delayMs, std::function<void()> task) override;
     uint32_t status() const override;
     void reset() override;
     CanClock& clock() override;

@@ -12,8 +12,8 @@ uint32_t objectKey(uint8_t node, sdo::Mux mux)
 }
 }  // namespace
 
-SdoClientEngine::SdoClientEngine(CanFrameBus& bus, int timeoutMs)
-    : bus_(bus), clock_(bus.clock()), timeoutMs_(timeoutMs)
+SdoClientEngine::SdoClientEngine(CanFrameBus& bus, int timeoutMs, FrameHandler others)
+    : bus_(bus), clock_(bus.clock()), others_(std::move(others)), timeoutMs_(timeoutMs)
 {
     listener_ = bus_.addListener([this](const CanFrame& frame) { onFrame(frame); });
 }
@@ -84,18 +84,25 @@ uint32_t SdoClientEngine::lastAbortCode(uint8_t node, sdo::Mux mux) const
 
 void SdoClientEngine::onFrame(const CanFrame& frame)
 {
-    if (frame.id <= sdo::ResponseBase || frame.id >= sdo::RequestBase)
-        return;
     std::vector<Outgoing> out;
-    {
-        std::lock_guard lock(mutex_);
-        auto channel = channels_.find(uint8_t(frame.id - sdo::ResponseBase));
-        if (channel == channels_.end() || channel->second.empty())
-            return;
-        TransferId id = channel->second.front();
-        apply(id, jobs_[id].transfer->onFrame(frame), out);
-    }
-    transmit(std::move(out));
+    if (take(frame, out))
+        transmit(std::move(out));
+    else if (others_)
+        others_(frame);
+}
+
+// The running transfer gets its server's reply before anyone else hears of it.
+bool SdoClientEngine::take(const CanFrame& frame, std::vector<Outgoing>& out)
+{
+    if (frame.id <= sdo::ResponseBase || frame.id >= sdo::RequestBase)
+        return false;
+    std::lock_guard lock(mutex_);
+    auto channel = channels_.find(uint8_t(frame.id - sdo::ResponseBase));
+    if (channel == channels_.end() || channel->second.empty())
+        return false;
+    TransferId id = channel->second.front();
+    apply(id, jobs_[id].transfer->onFrame(frame), out);
+    return true;
 }
 
 // Sends outside the lock: the in-process bus answers from inside send().

@@ -18,7 +18,11 @@ class SdoClientEngine {
 public:
     using TransferId = uint64_t;
 
-    SdoClientEngine(CanFrameBus& bus, int timeoutMs);
+    using FrameHandler = std::function<void(const CanFrame&)>;
+
+    // `others`, when given, hears every frame that is not a reply to a running
+    // transfer, on the bus's thread.
+    SdoClientEngine(CanFrameBus& bus, int timeoutMs, FrameHandler others = {});
     ~SdoClientEngine();
     SdoClientEngine(const SdoClientEngine&) = delete;
     SdoClientEngine& operator=(const SdoClientEngine&) = delete;
@@ -55,8 +59,11 @@ private:
     void activate(uint8_t node, std::vector<Outgoing>& out);
     bool hasEnded(TransferId id) const;
 
+    bool take(const CanFrame& frame, std::vector<Outgoing>& out);
+
     CanFrameBus& bus_;
     CanClock& clock_;
+    FrameHandler others_;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     std::map<TransferId, Job> jobs_;
