@@ -30,7 +30,11 @@ const QCommandLineOption YesOption(QStringLiteral("yes"), QStringLiteral("Answer
 const QCommandLineOption NoOption(QStringLiteral("no"),
                                   QStringLiteral("Answer every question with no (the default)."));
 const QCommandLineOption CountOption(QStringLiteral("count"),
-                                     QStringLiteral("watch: stop after n measurements."), QStringLiteral("n"));
+                                     QStringLiteral("watch: stop after n measurements; monitor: after n events."),
+                                     QStringLiteral("n"));
+const QCommandLineOption SecondsOption(QStringLiteral("seconds"), QStringLiteral("monitor: stop after s seconds."),
+                                       QStringLiteral("s"));
+const QCommandLineOption AllOption(QStringLiteral("all"), QStringLiteral("nmt: to every node of the net."));
 const QCommandLineOption VerboseOption(QStringLiteral("verbose"),
                                        QStringLiteral("Show the status texts on standard error."));
 
@@ -142,8 +146,15 @@ bool readNumbers(const QCommandLineParser& parser, CliOptions& options, QString&
         message = QStringLiteral("show %1: give the device's number in the scan").arg(options.arguments.first());
         return false;
     }
-    return !parser.isSet(CountOption) ||
-           readInteger("count", parser.value(CountOption), 1, INT_MAX, options.count, message);
+    options.all = parser.isSet(AllOption);
+    if (options.all && parser.isSet(DeviceOption)) {
+        message = QStringLiteral("give --device or --all, not both");
+        return false;
+    }
+    return (!parser.isSet(CountOption) ||
+            readInteger("count", parser.value(CountOption), 1, INT_MAX, options.count, message)) &&
+           (!parser.isSet(SecondsOption) ||
+            readInteger("seconds", parser.value(SecondsOption), 1, INT_MAX, options.seconds, message));
 }
 
 }  // namespace
@@ -156,7 +167,7 @@ CliParse parseCliOptions(const QStringList& arguments, CliOptions& options, QStr
         QStringLiteral("\n\nA value that starts with '-' follows \"--\": set -- ZeroTare/ZeroOffset -5"));
     const QCommandLineOption help = parser.addHelpOption();
     parser.addOptions({CanOption, SerialOption, ProfibusOption, DeviceNetOption, DeviceOption, YesOption, NoOption,
-                       CountOption, VerboseOption});
+                       CountOption, SecondsOption, AllOption, VerboseOption});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do (see Commands)."),
                                  QStringLiteral("command [arguments]"));
     if (!parser.parse(arguments)) {

@@ -21,7 +21,9 @@ struct CliOptions {
     int32_t device = 1;           // --device: index in the scan's device table
     int answer = msg::No;         // the answer to every question: --yes, --no
     bool verbose = false;         // status texts to standard error
-    int count = 0;                // --count: measurements before watch ends; 0 until stopped
+    int count = 0;                // --count: values (watch) or events (monitor) before the end; 0 until stopped
+    int seconds = 0;              // --seconds: monitor ends after this long; 0 until stopped
+    bool all = false;             // --all: nmt to every node
 };
 
 enum class CliParse { Run, ShowHelp, Fail };

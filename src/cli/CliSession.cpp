@@ -49,7 +49,7 @@ bool CliSession::start()
     return true;
 }
 
-bool CliSession::connectAndScan(const InterfaceSettings& interface)
+bool CliSession::connectInterface(const InterfaceSettings& interface)
 {
     InterfaceSettings& settings = state_.CurrentInterface;
     settings = interface;
@@ -59,15 +59,31 @@ bool CliSession::connectAndScan(const InterfaceSettings& interface)
     settings.Connected = true;
     if (settings.InterfaceType == CANBus)
         CAN_FindNet(state_, settings);
-    return Device_Scan(state_, settings, &host_) > 0;
+    return true;
+}
+
+bool CliSession::scan()
+{
+    return Device_Scan(state_, state_.CurrentInterface, &host_) > 0;
+}
+
+bool CliSession::connectAndScan(const InterfaceSettings& interface)
+{
+    return connectInterface(interface) && scan();
+}
+
+bool CliSession::deviceExists(int32_t n) const
+{
+    if (n <= state_.DeviceCount)
+        return true;
+    cliError(QStringLiteral("--device %1: the scan found %2 device(s)").arg(n).arg(state_.DeviceCount));
+    return false;
 }
 
 bool CliSession::connectDevice(int32_t n)
 {
-    if (n > state_.DeviceCount) {
-        cliError(QStringLiteral("--device %1: the scan found %2 device(s)").arg(n).arg(state_.DeviceCount));
+    if (!deviceExists(n))
         return false;
-    }
     DeviceEntry& entry = state_.Devices[n];
     // A device that stopped answering while its configuration was read is offline
     // again (after the connect's message): what is in the document is not its own.

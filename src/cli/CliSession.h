@@ -19,8 +19,14 @@ public:
 
     // Settings, descriptions and bus libraries; false after a message.
     bool start();
-    // Opens the interface and scans it; false after a message (also when nothing answers).
+    // Opens the interface; false after a message.
+    bool connectInterface(const InterfaceSettings& interface);
+    // Scans the open interface; false after a message (also when nothing answers).
+    bool scan();
+    // Both: opens the interface and scans it.
     bool connectAndScan(const InterfaceSettings& interface);
+    // Whether the scan found device n; false after a message.
+    bool deviceExists(int32_t n) const;
     // Connects device n of the scan and reads its whole configuration; false after a message.
     bool connectDevice(int32_t n);
     // All three: start, connect and scan the interface, connect device n.

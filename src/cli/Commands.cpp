@@ -13,6 +13,8 @@ constexpr CliCommand Commands[] = {
     {"backup", "backup DIR           every device's configuration to DIR/<serial>.xml", 1, 1, runBackup},
     {"restore", "restore FILE         write a saved configuration into the device", 1, 1, runRestore},
     {"watch", "watch                the measured value every 500 ms until stopped", 0, 0, runWatch},
+    {"monitor", "monitor              boot-ups, NMT states, heartbeats and EMCYs of every node", 0, 0, runMonitor},
+    {"nmt", "nmt COMMAND          start, stop, preop, reset or reset-comm to --device N or --all", 1, 1, runNmt},
 };
 
 }  // namespace

@@ -27,3 +27,5 @@ int runSet(CliSession& session, const CliOptions& options);
 int runBackup(CliSession& session, const CliOptions& options);
 int runRestore(CliSession& session, const CliOptions& options);
 int runWatch(CliSession& session, const CliOptions& options);
+int runMonitor(CliSession& session, const CliOptions& options);
+int runNmt(CliSession& session, const CliOptions& options);

@@ -1,35 +1,13 @@
-// watch: the measured value with its unit every 500 ms, as the main window shows it.
+// watch: the measured value with its unit every 500 ms, as the main window shows it,
+// through a lost bus or a rebooted device: a line on standard error per change.
 #include "cli/CliOptions.h"
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
+#include "cli/StopSignals.h"
 #include "core/Host.h"
-#include "measure/MeasureTick.h"
+#include "measure/RecoveringTick.h"
 
 #include <QTextStream>
-
-#include <csignal>
-
-namespace {
-
-volatile std::sig_atomic_t stopRequested = 0;
-
-void requestStop(int)
-{
-    stopRequested = 1;
-}
-
-// SIGINT and SIGTERM end the watch after the current tick, so that the devices are
-// left cleanly.
-void stopOnSignals()
-{
-    struct sigaction action = {};
-    action.sa_handler = requestStop;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-}
-
-}  // namespace
 
 int runWatch(CliSession& session, const CliOptions& options)
 {
@@ -37,14 +15,20 @@ int runWatch(CliSession& session, const CliOptions& options)
         return exitcode::Failed;
     stopOnSignals();
     DeviceContext d = session.device();
+    RecoveringTick link;
     QTextStream out(stdout);
-    for (int tick = 1; !stopRequested; ++tick) {
-        const TickDisplay shown = measureTick(d);
-        if (shown.result < 0)
-            return exitcode::Failed;
-        out << shown.text << Qt::endl;
-        if (tick == options.count)
-            break;
+    for (int printed = 0; !stopRequested();) {
+        const RecoveringTick::Outcome outcome = link.tick(d);
+        // --verbose has shown it with the status texts.
+        if (!outcome.said.isEmpty() && !options.verbose)
+            cliError(outcome.said);
+        if (outcome.link != RecoveringTick::Link::Lost) {
+            if (outcome.shown.result < 0)
+                return exitcode::Failed;
+            out << outcome.shown.text << Qt::endl;
+            if (++printed == options.count)
+                break;
+        }
         session.host().sleepMs(MeasureTickMs);
     }
     return exitcode::Ok;

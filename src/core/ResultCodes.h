@@ -32,4 +32,5 @@ constexpr int32_t CanSdoAbort = -16503;
 constexpr int32_t CanBusHeavy = -16508;
 constexpr int32_t CanAlreadyOnOtherNet = -7;  // the library is connected to another net
 constexpr int32_t CanNoSuchNet = -16510;      // hardware or net does not exist
+constexpr int32_t CanBusGone = -16511;        // the bus takes no frame: adapter unplugged, net gone, bus off
 }  // namespace rc

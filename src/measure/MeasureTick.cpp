@@ -4,6 +4,7 @@
 #include "device/DeviceAccess.h"
 #include "device/DeviceContext.h"
 #include "device/present/ParameterText.h"
+#include "measure/LinkRecovery.h"
 #include "model/Descriptions.h"
 #include "model/ValueText.h"
 #include "transport/ErrorText.h"
@@ -38,7 +39,12 @@ QString failureText(DeviceContext& d, int32_t result, const QString& path)
     return ErrorText(d.state, d.settings, d.entry, result, path);
 }
 
-void stop(DeviceContext& d, const QString& text) { ShowMessage(*d.state.core.host, text + Stopped, msg::Error); }
+// A CAN link that went is no reason to stop: the recovering tick says so and tries again.
+void stop(DeviceContext& d, int32_t result, const QString& text)
+{
+    if (d.settings.InterfaceType != CANBus || !isLinkLoss(result))
+        ShowMessage(*d.state.core.host, text + Stopped, msg::Error);
+}
 
 QString displayFormat(int decimals)
 {
@@ -98,13 +104,13 @@ TickDisplay measureTick(DeviceContext& d)
     shown.result = Device_GetLong(state, d.settings, d.entry, StatusLongPath, statusLong, panel);
     shown.statusLong = uint32_t(statusLong);
     if (shown.result < 0) {
-        stop(d, QStringLiteral("Erreur de lecture: ") + StatusLongPath + ' ' +
+        stop(d, shown.result, QStringLiteral("Erreur de lecture: ") + StatusLongPath + ' ' +
                     failureText(d, shown.result, StatusLongPath));
         return shown;
     }
     shown.result = Device_GetByte(state, d.settings, d.entry, StatusShortPath, shown.statusShort, panel);
     if (shown.result < 0) {
-        stop(d, QStringLiteral("Erreur de lecture: ") + StatusShortPath + ' ' +
+        stop(d, shown.result, QStringLiteral("Erreur de lecture: ") + StatusShortPath + ' ' +
                     failureText(d, shown.result, StatusShortPath));
         return shown;
     }
@@ -117,7 +123,7 @@ TickDisplay measureTick(DeviceContext& d)
                                                              : QStringLiteral("Measurement/ValueGros");
         shown.result = Device_GetFloat(state, d.settings, d.entry, path, shown.value, panel);
         if (shown.result < 0) {
-            stop(d, path + QStringLiteral(" Erreur de lecture: ") + QString::number(shown.result) + ' ' +
+            stop(d, shown.result, path + QStringLiteral(" Erreur de lecture: ") + QString::number(shown.result) + ' ' +
                         failureText(d, shown.result, path));
             return shown;
         }
@@ -141,7 +147,7 @@ int32_t readTedsState(DeviceContext& d, TedsState& teds)
     uint8_t present = 0;
     int32_t result = Device_GetByte(state, d.settings, d.entry, HasTedsPath, present);
     if (result < 0) {
-        stop(d, HasTedsPath + QStringLiteral(" Erreur de lecture: ") + failureText(d, result, HasTedsPath));
+        stop(d, result, HasTedsPath + QStringLiteral(" Erreur de lecture: ") + failureText(d, result, HasTedsPath));
         return result;
     }
     teds.hasTeds = present;
@@ -149,14 +155,14 @@ int32_t readTedsState(DeviceContext& d, TedsState& teds)
         return rc::Ok;
     result = Device_GetByte(state, d.settings, d.entry, TedsActivePath, teds.active);
     if (result < 0) {
-        stop(d, TedsActivePath + QStringLiteral(" Erreur de lecture: ") + failureText(d, result, TedsActivePath));
+        stop(d, result, TedsActivePath + QStringLiteral(" Erreur de lecture: ") + failureText(d, result, TedsActivePath));
         return result;
     }
     int32_t errorStatus = 0;
     result = Device_GetLong(state, d.settings, d.entry, TedsErrorPath, errorStatus);
     teds.errorStatus = uint32_t(errorStatus);
     if (result < 0) {
-        stop(d, TedsErrorPath + QStringLiteral(" read error: ") + failureText(d, result, TedsErrorPath));
+        stop(d, result, TedsErrorPath + QStringLiteral(" read error: ") + failureText(d, result, TedsErrorPath));
         return result;
     }
     return rc::Ok;

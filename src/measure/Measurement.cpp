@@ -56,27 +56,41 @@ TickOutcome Measurement::tick(AppState& state)
         return outcome;
     }
     DeviceContext device = currentContext(state, *entry);
-    outcome.shown = measureTick(device);
+    const RecoveringTick::Outcome live = link_.tick(device);
+    outcome.shown = live.shown;
+    outcome.linkLost = live.link == RecoveringTick::Link::Lost;
+    time_ += TickSeconds;
+    recording_.advance(TickSeconds);
+    if (outcome.linkLost) {
+        // The first tick of a gap records the error sample, the following ones nothing.
+        if (!live.said.isEmpty())
+            appendSample(state, outcome);
+        return outcome;
+    }
     if (outcome.shown.result < 0) {
         outcome.stopped = true;
         return outcome;
     }
-    time_ += TickSeconds;
-    recording_.advance(TickSeconds);
+    appendSample(state, outcome);
+    showCanStatus(state);
+    readTeds(state, device, outcome);
+    return outcome;
+}
+
+void Measurement::appendSample(AppState& state, TickOutcome& outcome)
+{
     if (const QString path = recording_.path(); !recording_.append(outcome.shown.value, outcome.shown.format)) {
         showUnwritten(*state.core.host, path);
         outcome.recordingLost = true;
     }
-    showCanStatus(state);
-    readTeds(state, device, outcome);
-    return outcome;
 }
 
 void Measurement::readTeds(AppState& state, DeviceContext& device, TickOutcome& outcome)
 {
     TedsState teds;
     if (const int32_t result = readTedsState(device, teds); result < 0) {
-        outcome.stopped = true;
+        // A link that went now is for the next tick to find.
+        outcome.stopped = !(device.settings.InterfaceType == CANBus && isLinkLoss(result));
         // A presence that could not be read also refreshes the whole window.
         outcome.update = teds.hasTeds == 0;
         return;

@@ -1,6 +1,7 @@
 #pragma once
 #include "measure/MeasureTick.h"
 #include "measure/RecordingFile.h"
+#include "measure/RecoveringTick.h"
 
 struct AppState;
 struct DeviceEntry;
@@ -14,6 +15,7 @@ struct TickOutcome {
     bool recordingLost = false;  // a sample could not be written: the recording ended (said so)
     bool reloaded = false;       // a TEDS appeared or went: the configuration was read again
     bool refreshRows = false;    // refresh the grid rows marked for periodic update
+    bool linkLost = false;       // the device or its bus is gone: shown as "—", tried again
 };
 
 // The measurement of the current device and its recording, without the window: the
@@ -30,14 +32,18 @@ public:
     const Recording& recording() const { return recording_; }
     double time() const { return time_; }
     const TedsState& lastTeds() const { return lastTeds_; }
+    // The device or its bus is gone; the ticks try it again.
+    bool linkLost() const { return link_.lost(); }
     void setLastTeds(const TedsState& teds) { lastTeds_ = teds; }
 
 private:
     void readTeds(AppState& state, DeviceContext& device, TickOutcome& outcome);
+    void appendSample(AppState& state, TickOutcome& outcome);
 
     double time_ = 0;
     Recording recording_;
     TedsState lastTeds_;
+    RecoveringTick link_;
 };
 
 // The current device when it is connected, else null.

@@ -26,7 +26,8 @@ QString textOfCode(int32_t code)
     case rc::ReadOnly: return QStringLiteral("Ce paramètre peut être lu uniquement !");
     case rc::AccessDenied: return QStringLiteral("L'accès au paramètre a été refusé !");
     case rc::UnknownOnDevice: return QStringLiteral("Paramètre inconnu à l'appareil");
-    default: return {};
+    // The CAN library's own codes carry the bus words wherever they reach.
+    default: return CAN_BusStatusText(code, 0);
     }
 }
 

@@ -12,7 +12,7 @@ struct InterfaceSettings;
 QString ErrorText(AppState& state, const InterfaceSettings& settings, const DeviceEntry& entry,
                   int32_t code, const QString& path);
 // The words for a result code that needs no device to explain it; the decimal code
-// when there are none.
+// when there are none (the operation that returned it has told the user).
 QString resultCodeText(int32_t code);
 // The words for an SDO abort given the bytes of its code (least significant first):
 // "Erreur CiA : '" + its text + "'", or the bus error words when there are fewer than 4.

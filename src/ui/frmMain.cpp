@@ -148,6 +148,7 @@ QGroupBox* frmMain::buildDeviceFrame()
     connect(imcmbDevices_, &QComboBox::activated, this, &frmMain::chooseDevice);
     grid->addWidget(imcmbDevices_, 1, 1);
     grid->setColumnStretch(1, 1);
+    buildNetWatch(grid);
     return box;
 }
 

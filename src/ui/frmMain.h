@@ -19,11 +19,14 @@ class ParameterGrid;
 class QAction;
 class QComboBox;
 class QFrame;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class MeasurementFrames;
 class QMenu;
 class QProgressBar;
+class QToolButton;
+class frmEmcy;
 class XmlNode;
 class frmPDO;
 class frmSDOTerm;
@@ -159,6 +162,17 @@ private:
     // Runs a device handler within the operation guard, with the timer stopped, and resumes it after.
     void withTimerStopped(const std::function<void()>& handler);
     void connectMeasurementFrames();
+
+    // What the CAN net announces: node states, EMCYs, reboots, NMT commands.
+    void buildNetWatch(QGridLayout* deviceGrid);
+    void pollNetEvents();
+    void refreshNodeStates();
+    // The connected device booted: its configuration is read again (asking first
+    // while the user edits a cell).
+    void deviceRebooted();
+    void sendNmt(uint8_t command, bool allNodes);
+    void showEmcyList();
+    void showDeviceListMenu(const QPoint& at);
     void shutDown();
     void UnloadTimer_Timer();
     // The file chooser of the configuration commands; empty when cancelled.
@@ -171,6 +185,9 @@ private:
     OperationGuard guard_;
     QTimer sigTimer_;
     QTimer unloadTimer_;
+    QTimer netTimer_;
+    uint64_t netChanges_ = 0;
+    bool rebootPending_ = false;
     bool measuring_ = false;
     bool firstActivation_ = true;
     bool shutDown_ = false;
@@ -180,6 +197,9 @@ private:
     QHash<QString, QAction*> commands_;
     QHash<QString, QMenu*> menus_;
     QLabel* LabelCurrentIfVal_ = nullptr;
+    QToolButton* cmdNodeState_ = nullptr;
+    QMenu* nmtMenu_ = nullptr;
+    QPointer<frmEmcy> emcyWindow_;
     QComboBox* imcmbDevices_ = nullptr;
     MeasurementFrames* measurementFrames_ = nullptr;
     ParameterGrid* fpSpreadParameters_ = nullptr;

@@ -64,6 +64,10 @@ void frmMain::buildMenus()
         connect(menu, &QMenu::aboutToShow, this, &frmMain::updateMenuStates);
         menus_.insert(menu->objectName(), menu);
     }
+    if (QMenu* device = menus_.value(QStringLiteral("MENU_DEVICE"))) {
+        device->addSeparator();
+        device->addMenu(nmtMenu_);
+    }
     updateMenuStates();
 }
 
@@ -79,6 +83,7 @@ void frmMain::updateMenuStates()
     command(QStringLiteral("MENUITEM_LOADCONFIG"))->setEnabled(configured);
     command(QStringLiteral("MENUITEM_SETPREOPERATIONAL"))->setEnabled(can);
     command(QStringLiteral("MENUITEM_TERMINALSDO"))->setEnabled(can);
+    nmtMenu_->menuAction()->setEnabled(can);
     menus_.value(QStringLiteral("MENU_DEVICE"))->setEnabled(configured && connected);
 }
 

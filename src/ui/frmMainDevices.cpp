@@ -9,6 +9,7 @@
 #include "ui/Icons.h"
 #include "ui/MainTexts.h"
 #include "ui/bitmask/FrmBitMask.h"
+#include "ui/events/frmEmcy.h"
 #include "ui/frmMain.h"
 #include "ui/grid/ParameterGrid.h"
 #include "ui/pdo/frmPDO.h"
@@ -74,6 +75,8 @@ void frmMain::CloseDeviceViews()
         pdoWindow_->CloseForm();
     if (FrmBitMask_)
         FrmBitMask_->CloseBitMask();
+    if (emcyWindow_)
+        emcyWindow_->close();
     StopMeasurement();
 }
 
@@ -89,6 +92,7 @@ void frmMain::refreshInterfaceState()
         imcmbDevices_->addItem(Icon(DeviceKindImage(entry.InterfaceKind)), Device_GetLabel(entry),
                                SerialKey + entry.SerialNumber);
     }
+    refreshNodeStates();
     showCurrentDevice();
 }
 

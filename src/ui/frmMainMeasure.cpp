@@ -80,6 +80,11 @@ void frmMain::SigTimer_Timer()
         return;
     }
     measurementFrames_->paint(outcome.shown);
+    if (outcome.linkLost) {
+        refreshNodeStates();
+        resumeMeasurement();
+        return;
+    }
     if (measurementFrames_->trend()->isVisible())
         measurementFrames_->trend()->addSample(outcome.shown);
     if (outcome.tedsChanged || outcome.recordingLost)

@@ -43,6 +43,7 @@ public:
     int32_t setPdoOperMode(uint8_t mode, uint8_t node) override { return library_->setPdoOperMode(mode, node); }
     int32_t sendNmt(uint8_t command, uint8_t node) override { return library_->sendNmt(command, node); }
     FrameDispatcher& frames() override { return library_->frames(); }
+    int64_t busTimeMs() override { return library_->busTimeMs(); }
 
 private:
     std::unique_ptr<CanLibrary> library_;

@@ -81,8 +81,8 @@ TEST_F(CanConnectedTest, StatusBitsUntilReset)
     rack_->setStatus(canstatus::BufferOverflow | canstatus::BusHeavy | canstatus::BusOff);
     EXPECT_EQ(client_.getStatus(), 0x1A);
     QByteArray read;
-    EXPECT_EQ(this->read(5, read, 4), rc::CanBusHeavy);
-    EXPECT_EQ(client_.setPdoOperMode(0, 0), rc::CanBusHeavy);
+    EXPECT_EQ(this->read(5, read, 4), rc::CanBusGone);
+    EXPECT_EQ(client_.setPdoOperMode(0, 0), rc::CanBusGone);
     EXPECT_TRUE(rack_->log.empty());
     EXPECT_EQ(client_.resetCan(), rc::Ok);
     EXPECT_EQ(client_.getStatus(), 0);

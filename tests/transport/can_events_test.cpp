@@ -3,6 +3,8 @@
 #include "can_client_fixture.h"
 #include "support/QStringPrint.h"
 #include "transport/can/events/CanNetListener.h"
+#include "transport/can/events/NetEventDigest.h"
+#include "transport/can/events/NmtCommand.h"
 #include "transport/can/lib/SdoFrames.h"
 
 #include <gtest/gtest.h>
@@ -192,6 +194,46 @@ TEST(CanNetListener, AFloodOfEmcyKeepsTheNewestAndCountsTheRest)
     EXPECT_EQ(status.emcyCount, uint64_t(flood));
     ASSERT_EQ(status.recentEmcy.size(), CanNetListener::MaxRecentEmcy);
     EXPECT_EQ(status.recentEmcy.front().code, uint16_t(0x1000 | uint8_t(flood - 1)));
+
+    // A window writes a bounded batch to the log and shows the newest in its status area.
+    const NetEventDigest digest = digestNetEvents(events, 20);
+    ASSERT_EQ(digest.logLines.size(), 21);
+    EXPECT_EQ(digest.logLines.last(), QStringLiteral("... 1004 autres évènements du réseau CAN non journalisés"));
+    EXPECT_EQ(digest.emcyCount, int(CanNetListener::MaxEvents));
+    EXPECT_EQ(emcyStatusText(*digest.lastEmcy, digest.emcyCount),
+              netEventText(events.back()) + QStringLiteral(" (+1023 EMCY)"));
+    EXPECT_TRUE(digest.bootedNodes.empty());
+}
+
+// A node the program found silent, and found answering again, without any heartbeat.
+TEST(CanNetListener, TransfersMarkANodeLostAndBack)
+{
+    CanNetListener listener;
+    listener.markLost(3, 100);
+    listener.markLost(3, 200);
+    listener.markAnswering(3, 300);
+    listener.markAnswering(3, 400);
+    listener.hear({frameOf(0x703, {0x00}), 500});
+    const std::vector<QString> expected = {"100 nœud 3 : ne répond plus", "300 nœud 3 : répond de nouveau",
+                                           "500 nœud 3 : démarrage (boot-up)"};
+    EXPECT_EQ(eventLines(listener, {}), expected);
+    EXPECT_EQ(listener.status(3)->state, NodeState::PreOperational);
+}
+
+TEST(NmtCommand, NamesCodesAndQuestions)
+{
+    const std::pair<const char*, uint8_t> names[] = {
+        {"start", 0x01}, {"stop", 0x02}, {"preop", 0x80}, {"reset", 0x81}, {"reset-comm", 0x82}};
+    for (const auto& [name, code] : names) {
+        ASSERT_TRUE(findNmtCommand(QLatin1String(name))) << name;
+        EXPECT_EQ(findNmtCommand(QLatin1String(name))->code, code);
+        EXPECT_EQ(findNmtCommand(QLatin1String(name))->asks, code >= 0x81) << name;
+    }
+    EXPECT_EQ(findNmtCommand(QStringLiteral("Start")), nullptr);
+    EXPECT_EQ(nmtQuestion(*findNmtCommand("reset"), QStringLiteral("CAN-ID 3")),
+              QStringLiteral("L'appareil CAN-ID 3 redémarre et perd ses réglages non sauvegardés !\r\nContinuer ?"));
+    EXPECT_EQ(nmtQuestion(*findNmtCommand("reset-comm"), QString()),
+              QStringLiteral("Tous les nœuds du réseau CAN réinitialisent leur communication !\r\nContinuer ?"));
 }
 
 // The client hands on every frame its transfers do not take, with the bus's time.

@@ -4,6 +4,11 @@
 
 #include <optional>
 
+QString canBusGoneText()
+{
+    return QStringLiteral("Le bus CAN est injoignable (adaptateur débranché, réseau absent ou bus off) !");
+}
+
 QString CAN_BusStatusText(int32_t result, int32_t status)
 {
     QString resultText;
@@ -12,6 +17,8 @@ QString CAN_BusStatusText(int32_t result, int32_t status)
     case rc::CanSdoAbort: resultText = QStringLiteral("Erreur de bus CAN !"); break;
     case rc::CanOutOfMemory: resultText = QStringLiteral("Erreur de bus CAN : Mémoire insuffisante !"); break;
     case rc::CanTimeout: resultText = QStringLiteral("Erreur de bus CAN : Timeout"); break;
+    case rc::CanBusGone: resultText = canBusGoneText(); break;
+    case rc::CanNoSuchNet: resultText = QStringLiteral("Erreur de bus CAN : matériel ou réseau inexistant !"); break;
     default: break;
     }
     // Tested in this order: the last bit that is set wins.

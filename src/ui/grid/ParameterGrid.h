@@ -40,6 +40,8 @@ public:
     // Re-reads the rows marked for periodic update, unless a drop-down list is open.
     void refreshPeriodicValues();
     bool listSuspended() const { return listSuspended_; }
+    // A cell's editor is open: what the user types there is not the device's yet.
+    bool editing() const { return state() == EditingState; }
 
     // The user's actions, by the row's path.
     void cellEdited(const QString& path, const QString& text);

@@ -129,7 +129,18 @@ void CanNetListener::markLost(uint8_t node, int64_t nowMs)
     if (status.state == NodeState::Lost)
         return;
     status.state = NodeState::Lost;
-    push(netEvent(NetEvent::Kind::HeartbeatLost, node, nowMs, NodeState::Lost));
+    push(netEvent(NetEvent::Kind::Unanswered, node, nowMs, NodeState::Lost));
+}
+
+void CanNetListener::markAnswering(uint8_t node, int64_t nowMs)
+{
+    std::lock_guard lock(mutex_);
+    NodeStatus& status = nodes_[node];
+    status.lastHeardMs = nowMs;
+    if (status.state != NodeState::Lost)
+        return;
+    status.state = NodeState::Unknown;
+    push(netEvent(NetEvent::Kind::Answering, node, nowMs));
 }
 
 void CanNetListener::push(NetEvent event)

@@ -45,6 +45,8 @@ public:
     void checkSilence(int64_t nowMs);
     // The bus is gone or the node stopped answering: lost until it is heard again.
     void markLost(uint8_t node, int64_t nowMs);
+    // The node answers transfers again; its NMT state is unknown until it says it.
+    void markAnswering(uint8_t node, int64_t nowMs);
 
     std::vector<NetEvent> takeEvents();
     uint64_t droppedEvents() const;

@@ -25,6 +25,10 @@ QString netEventText(const NetEvent& event)
         return node + QStringLiteral("heartbeat perdu");
     case NetEvent::Kind::HeartbeatBack:
         return node + QStringLiteral("heartbeat de retour (%1)").arg(nodeStateText(event.state));
+    case NetEvent::Kind::Unanswered:
+        return node + QStringLiteral("ne répond plus");
+    case NetEvent::Kind::Answering:
+        return node + QStringLiteral("répond de nouveau");
     case NetEvent::Kind::Emcy:
         return node + emcyText(event.emcy) +
                (event.problem == FrameProblem::None ? QString()

@@ -12,6 +12,8 @@ struct NetEvent {
         StateChanged,    // its heartbeat reports another state
         HeartbeatLost,   // its heartbeats stopped
         HeartbeatBack,   // heard again after it was lost
+        Unanswered,      // it stopped answering the program's transfers
+        Answering,       // it answers them again
         Emcy,
         NodeConflict,    // two stations announce the same node number
         Malformed,       // a frame of these services that does not decode; shown raw

@@ -8,7 +8,7 @@ class FrameDispatcher;
 // The CAN/CANopen client library through which every CAN access passes. All calls
 // come from the window thread and return a library result: >= 0 success; negative
 // failure, for transfers rc::CanTimeout (-16501), rc::CanOutOfMemory (-16502),
-// rc::CanSdoAbort (-16503) and rc::CanBusHeavy (-16508); rc::NoInterface (-3) when
+// rc::CanSdoAbort (-16503) and rc::CanBusGone (-16511); rc::NoInterface (-3) when
 // no net is connected; rc::Failed (-1) for invalid arguments.
 class CanLibrary {
 public:
@@ -57,11 +57,13 @@ public:
     // NMT to `node` (0 = all nodes): mode 0 pre-operational, 1 operational, 2 stopped.
     [[nodiscard]] virtual int32_t setPdoOperMode(uint8_t mode, uint8_t node) = 0;
     // Any NMT command (sdo::nmt) to `node` (0 = all nodes): 0, -3 not connected,
-    // -1 an unknown command or node, -16508 the bus takes no frame.
+    // -1 an unknown command or node, -16511 the bus takes no frame.
     [[nodiscard]] virtual int32_t sendNmt(uint8_t command, uint8_t node) = 0;
 
     // The frames of the net that no transfer of this client takes (boot-ups and
     // heartbeats, EMCY, SYNC, TIME, PDOs, other clients' SDO), handed on in order on
     // the library's listening thread. Subscriptions outlive disconnects and reconnects.
     virtual FrameDispatcher& frames() = 0;
+    // Now on the clock of the frames' time stamps; 0 when not connected.
+    virtual int64_t busTimeMs() = 0;
 };

@@ -158,10 +158,15 @@ int32_t CanopenClient::sendNmt(uint8_t command, uint8_t node)
         node > MaxNode)
         return rc::Failed;
     bool sent = bus_->send(CanFrame::make(sdo::NmtId, {command, node}));
-    return sent ? rc::Ok : rc::CanBusHeavy;
+    return sent ? rc::Ok : rc::CanBusGone;
 }
 
 FrameDispatcher& CanopenClient::frames()
 {
     return frames_;
+}
+
+int64_t CanopenClient::busTimeMs()
+{
+    return bus_ ? bus_->clock().nowMs() : 0;
 }

@@ -33,6 +33,7 @@ public:
     [[nodiscard]] int32_t setPdoOperMode(uint8_t mode, uint8_t node) override;
     [[nodiscard]] int32_t sendNmt(uint8_t command, uint8_t node) override;
     FrameDispatcher& frames() override;
+    int64_t busTimeMs() override;
 
 private:
     int32_t checkTransfer(uint8_t node) const;

@@ -123,7 +123,7 @@ void SdoClientEngine::transmit(std::vector<Outgoing> out)
         if (sent) {
             apply(next.id, transfer.timeOut(), out);
         } else {
-            transfer.fail(rc::CanBusHeavy);
+            transfer.fail(rc::CanBusGone);
             end(next.id, out);
         }
     }

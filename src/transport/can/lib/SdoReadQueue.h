@@ -18,7 +18,7 @@ public:
 
     [[nodiscard]] int32_t queue(uint8_t node, uint16_t index, uint8_t sub);
     // Library result: 0 when the node answered (sdoError = its abort code, or 0 and
-    // the data), -16501/-16502/-16508 when it did not, -1 when nothing is queued.
+    // the data), -16501/-16502/-16511 when it did not, -1 when nothing is queued.
     [[nodiscard]]
     int32_t collect(int32_t order, uint32_t& sdoError, uint8_t& node, uint16_t& index, uint8_t& sub,
                     QByteArray& data);
