@@ -116,3 +116,42 @@ TEST(CliVirtualcan, ADeviceLostWhileConnectingFailsTheCommand)
 }
 
 }  // namespace
+
+namespace {
+
+// Reads the process's channel until the text shows; what was read.
+QString readUntil(QProcess& process, QProcess::ProcessChannel channel, const QString& text, QString& seen)
+{
+    process.setReadChannel(channel);
+    while (!seen.contains(text) && process.waitForReadyRead(30000))
+        seen += QString::fromUtf8(channel == QProcess::StandardError ? process.readAllStandardError()
+                                                                     : process.readAllStandardOutput());
+    return seen;
+}
+
+// The bus goes with the simulator and comes back with it: watch says so once each way
+// on standard error and prints the values it was asked for.
+TEST(CliVirtualcan, WatchOutlivesTheBusGoingAndComingBack)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--node", "5"}, 1)) << sim.errors().toStdString();
+    const CliRunner cli;
+    QProcess watch;
+    cli.start(watch, {"watch", "--count", "3", "--can", "virtualcan/" + sim.canInterface()});
+    QString out;
+    QString err;
+    ASSERT_TRUE(readUntil(watch, QProcess::StandardOutput, "mV/V", out).contains("mV/V")) << out.toStdString();
+    sim.kill();
+    ASSERT_TRUE(readUntil(watch, QProcess::StandardError, "ne répond plus", err).contains("ne répond plus"))
+        << err.toStdString();
+    ASSERT_TRUE(sim.start({"--node", "5"}, 1)) << sim.errors().toStdString();
+    ASSERT_TRUE(watch.waitForFinished(60000));
+    out += QString::fromUtf8(watch.readAllStandardOutput());
+    err += QString::fromUtf8(watch.readAllStandardError());
+    EXPECT_EQ(watch.exitCode(), 0) << err.toStdString();
+    EXPECT_EQ(out.count("mV/V"), 3) << out.toStdString();
+    EXPECT_EQ(err.count("ne répond plus"), 1) << err.toStdString();
+    EXPECT_EQ(err.count("sa configuration a été relue"), 1) << err.toStdString();
+}
+
+}  // namespace
