@@ -1,5 +1,7 @@
 #include "simtool/SimToolOptions.h"
 
+#include "simtool/ConsoleCommands.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
@@ -82,7 +84,8 @@ SimToolCommand parseSimToolOptions(const QStringList& arguments, SimToolOptions&
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Runs simulated Quelbrin amplifiers on a bus until it is stopped (SIGINT, SIGTERM)."));
+        QStringLiteral("Runs simulated Quelbrin amplifiers on a bus until it is stopped (SIGINT, SIGTERM); "
+                       "commands on standard input act on the CAN nodes."));
     const QCommandLineOption help = parser.addHelpOption();
     parser.addOptions({DataOption, FamilyOption, NodeOption, CanOption, SerialOption, LinkOption});
     if (!parser.parse(arguments)) {
@@ -90,7 +93,7 @@ SimToolCommand parseSimToolOptions(const QStringList& arguments, SimToolOptions&
         return SimToolCommand::Fail;
     }
     if (parser.isSet(help)) {
-        message = parser.helpText();
+        message = parser.helpText() + consoleHelp();
         return SimToolCommand::ShowHelp;
     }
     if (!parser.positionalArguments().isEmpty()) {

@@ -4,6 +4,8 @@
 #include "sim/can/SimClock.h"
 #include "sim/serial/SerialFrameServer.h"
 #include "simtool/CanService.h"
+#include "simtool/ConsoleCommands.h"
+#include "simtool/ConsoleInput.h"
 #include "simtool/SimToolOptions.h"
 #include "simtool/SimToolRack.h"
 #include "simtool/TerminalLink.h"
@@ -20,6 +22,18 @@ struct SerialService {
     std::unique_ptr<SerialFrameServer> server;
     std::unique_ptr<TerminalLink> link;
 };
+
+// A command line of the standard input: its answer on standard output, or why not
+// on standard error.
+void runConsoleLine(const QString& line, CanRackServers* servers, QTextStream& out, QTextStream& err)
+{
+    const ConsoleLine parsed = parseConsoleLine(line);
+    QString answer = parsed.error;
+    if (parsed.command && runConsoleCommand(*parsed.command, servers, answer))
+        out << answer << Qt::endl;
+    else if (!answer.isEmpty())
+        err << "quelbrin-sim: " << answer << Qt::endl;
+}
 
 bool startSerial(const SimToolOptions& options, SimAmplifier& amplifier, SerialService& service, QString& message)
 {
@@ -76,6 +90,8 @@ int main(int argc, char* argv[])
 
     for (const SimRackEntry& entry : entries)
         out << servedNodeLine(entry) << Qt::endl;
+    CanRackServers* servers = can ? can->servers.get() : nullptr;
+    ConsoleInput console([&](const QString& line) { runConsoleLine(line, servers, out, err); });
     quitOnTerminationSignals();
     return application.exec();
 }

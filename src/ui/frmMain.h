@@ -85,6 +85,8 @@ public:
     void SigTimer_Timer();
     // Sets the commands' enabled and checked states, as when a menu opens.
     void updateMenuStates();
+    // What the CAN net announced since the last poll (the net timer's tick).
+    void pollNetEvents();
 
     const AppState& state() const { return state_; }
     // Starts the text editor on a finished or running recording.
@@ -165,7 +167,6 @@ private:
 
     // What the CAN net announces: node states, EMCYs, reboots, NMT commands.
     void buildNetWatch(QGridLayout* deviceGrid);
-    void pollNetEvents();
     void refreshNodeStates();
     // The connected device booted: its configuration is read again (asking first
     // while the user edits a cell).

@@ -91,6 +91,8 @@ TEST(StatusWords, FollowSignalRangeAndState)
         {{-2.1, 2.0, {}, false, false, false, false}, 0x13, 0x0B},
         {{0.0, 2.0, {true, false, false, true}, false, false, false, false}, 0x900, 0x90},
         {{0.0, 2.0, {}, true, true, true, true}, 0x13080, 0x04},
+        {{0.0, 2.0, {}, false, false, false, false, true, false}, 0x21, 0x01},
+        {{0.0, 2.0, {}, false, false, false, false, false, true}, 0x05, 0x01},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(statusLong(c.inputs), c.longWord) << c.inputs.gross;
@@ -143,6 +145,36 @@ TEST(AmplifierStatus, DigitalInputAndBusOff)
     EXPECT_EQ(readUnsigned(*amplifier, 0x2700, 1), 0x01u);
     EXPECT_EQ(readUnsigned(*amplifier, Measurement, StatusLong) & statusbits::CanBusOff, statusbits::CanBusOff);
     EXPECT_EQ(amplifier->busStatus(), 0x10);
+}
+
+// Faults with a measured effect show in the status words; the others only in EMCY.
+TEST(AmplifierStatus, DeviceFaultsShowInTheStatusWords)
+{
+    const struct {
+        DeviceFault fault;
+        float gross;
+        uint32_t longWord;
+        uint8_t shortWord;
+    } cases[] = {
+        {DeviceFault::InputOverload, 2.2f, 0x0B, 0x0B},
+        {DeviceFault::SensorBreak, 0.5f, 0x21, 0x01},
+        {DeviceFault::Excitation, 0.5f, 0x05, 0x01},
+        {DeviceFault::Overheating, 0.5f, 0x00, 0x00},
+    };
+    for (const auto& c : cases) {
+        TestAmplifier amplifier;
+        amplifier->setSignalSettings(flat(0.5));
+        EXPECT_TRUE(amplifier->setDeviceFault(c.fault, true));
+        EXPECT_FALSE(amplifier->setDeviceFault(c.fault, true)) << "already there";
+        EXPECT_FLOAT_EQ(readFloat(*amplifier, Measurement, Gross), c.gross);
+        EXPECT_EQ(readUnsigned(*amplifier, Measurement, StatusLong) & 0xFF, c.longWord);
+        EXPECT_EQ(readUnsigned(*amplifier, Measurement, StatusShort) & 0x0B, c.shortWord);
+        EXPECT_EQ(amplifier->deviceFaults(), std::set<DeviceFault>{c.fault});
+        amplifier->restart();
+        EXPECT_EQ(amplifier->deviceFaults(), std::set<DeviceFault>{c.fault}) << "a restart keeps it";
+        EXPECT_TRUE(amplifier->setDeviceFault(c.fault, false));
+        EXPECT_TRUE(amplifier->deviceFaults().empty());
+    }
 }
 
 constexpr uint16_t Changed = 0x2E01, Restart = 0x2E00, Store = 0x1010;

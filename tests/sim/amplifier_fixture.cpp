@@ -1,7 +1,12 @@
 #include "sim/amplifier_fixture.h"
 
+#include "core/ResultCodes.h"
+#include "transport/can/lib/SdoFrames.h"
+#include "transport/can_sim_rack.h"
+
 #include <QFile>
 #include <bit>
+#include <utility>
 #include <gtest/gtest.h>
 
 namespace amptest {
@@ -180,6 +185,71 @@ TestAmplifier::TestAmplifier()
 }
 
 QString TestAmplifier::descriptionPath() const { return folder_.filePath(QStringLiteral("TST1.xml")); }
+
+void PrintTo(const TimedFrame& heard, std::ostream* os)
+{
+    *os << heard.ms << " ms: ";
+    PrintTo(heard.frame, os);
+}
+
+TestCanRack::TestCanRack(std::initializer_list<uint8_t> nodes)
+{
+    const QString path = folder_.filePath(QStringLiteral("TST1.xml"));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(testDescription());
+    file.close();
+    std::vector<SimRackEntry> entries;
+    for (uint8_t id : nodes) {
+        SimIdentity identity = testIdentity();
+        identity.nodeId = id;
+        entries.push_back({path, identity});
+    }
+    QString reason;
+    EXPECT_EQ(rack_.build(entries, &reason), rc::Ok) << reason.toStdString();
+    rack_.setTimeSource([this] { return bus.clock().nowMs(); });
+    listener_ = bus.addListener([this](const CanFrame& frame) { heard_.push_back({bus.clock().nowMs(), frame}); });
+    servers_ = std::make_unique<CanRackServers>(bus, rack_);
+}
+
+TestCanRack::~TestCanRack()
+{
+    servers_.reset();
+    bus.removeListener(listener_);
+}
+
+void TestCanRack::nmt(uint8_t command, uint8_t node)
+{
+    bus.send(CanFrame::make(sdo::NmtId, {command, node}));
+}
+
+uint32_t TestCanRack::download(uint8_t node, uint16_t index, uint8_t sub, const QByteArray& data)
+{
+    const uint16_t response = sdo::ResponseBase + node;
+    heard_.clear();
+    bus.send(sdo::expeditedFrame(sdo::RequestBase + node, sdo::ccs::InitiateDownload, {index, sub}, data));
+    for (const TimedFrame& heard : heard_) {
+        if (heard.frame.id == response)
+            return sdo::commandOf(heard.frame) == sdo::Abort ? sdo::abortCodeOf(heard.frame) : 0;
+    }
+    ADD_FAILURE() << "no answer from node " << int(node);
+    return sdoabort::Timeout;
+}
+
+std::vector<TimedFrame> TestCanRack::takeAll()
+{
+    return std::exchange(heard_, {});
+}
+
+std::vector<TimedFrame> TestCanRack::take(uint16_t base)
+{
+    std::vector<TimedFrame> taken;
+    for (const TimedFrame& heard : takeAll()) {
+        if (heard.frame.id > base && heard.frame.id <= base + 0x7F)
+            taken.push_back(heard);
+    }
+    return taken;
+}
 
 QByteArray readOk(SimAmplifier& amplifier, uint16_t index, uint8_t sub)
 {

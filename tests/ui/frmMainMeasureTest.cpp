@@ -1,12 +1,17 @@
 // The main window's measurement against the simulated amplifiers: what a tick paints,
-// a device that falls silent, the recording command, the double clicks and the trend.
+// a device that falls silent, the recording command, the double clicks and the trend;
+// what the CAN net announces (reboots, EMCYs) and the NMT commands.
 #include "device/device_fixture.h"
 
 #include "core/Host.h"
 #include "core/Settings.h"
 #include "device/TedsEditor.h"
+#include "transport/can/events/CanNetListener.h"
+#include "transport/can/lib/CanLibrary.h"
 #include "ui/bitmask/FrmBitMask.h"
 #include "ui/frmMain.h"
+#include "ui/grid/GridModel.h"
+#include "ui/grid/ParameterGrid.h"
 #include "ui/measure/MeasurementFrames.h"
 #include "ui/measure/TrendChart.h"
 
@@ -19,6 +24,7 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 namespace devicetest {
 namespace {
@@ -45,6 +51,14 @@ struct MeasureWorld {
         window.updateMenuStates();
         window.command(key)->trigger();
     }
+
+    // A frame of the current device as the net hands it on.
+    void hear(uint16_t service, std::initializer_list<uint8_t> data)
+    {
+        world.state().buses.canEvents()->hear(
+            {CanFrame::make(uint16_t(service + SecondQsgNode), data), world.state().buses.can->busTimeMs()});
+    }
+    QString deviceLabel() { return Device_GetLabel(world.state().Devices[world.state().CurrentDevice]); }
 
     DeviceWorld world;
     frmMain window;
@@ -271,6 +285,93 @@ TEST(frmMainMeasure, TrendFollowsTheTickAndItsSetting)
     EXPECT_EQ(trend->csv(), "Temps (s);N\r\n303.500;1\r\n") << "another unit starts the curve afresh";
     w.window.chooseDevice(1);
     EXPECT_EQ(trend->pointCount(), 0) << "another device starts the curve afresh";
+}
+
+}  // namespace
+}  // namespace devicetest
+
+namespace devicetest {
+namespace {
+
+// The device restarts: said once, its configuration read again, its state shown beside
+// the list; a cell the user is editing is not overwritten without asking.
+TEST(frmMainNet, ARebootReadsTheConfigurationAgainAskingWhileACellIsEdited)
+{
+    const struct {
+        const char* name;
+        bool editing;
+        int answer;   // to the question while editing
+        bool reread;
+    } cases[] = {{"not editing", false, 0, true}, {"editing, yes", true, msg::Yes, true},
+                 {"editing, no", true, msg::No, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MeasureWorld w;
+        w.world.configure(QStringLiteral("Common/ChannelName"), QStringLiteral("stale"));
+        ParameterGrid* grid = w.window.parameterGrid();
+        if (c.editing) {
+            w.window.show();
+            grid->edit(grid->gridModel().cell("Common/ChannelName", gridcol::Value));
+            ASSERT_TRUE(grid->editing());
+            w.world.host().answers.push_back(c.answer);
+        }
+        w.hear(0x700, {0x00});
+        w.window.pollNetEvents();
+        EXPECT_EQ(w.world.host().messages.size(), c.editing ? 1u : 0u);
+        EXPECT_EQ(w.world.element("Common/ChannelName").text() != "stale", c.reread);
+        const QString said = c.reread ? QStringLiteral("L'appareil %1 a redémarré : sa configuration a été relue.")
+                                      : QStringLiteral("L'appareil %1 a redémarré : la grille n'a pas été relue.");
+        EXPECT_EQ(w.label("SBarPanel1")->text(), said.arg(w.deviceLabel()));
+        auto* state = w.window.findChild<QToolButton*>("cmdNodeState");
+        EXPECT_TRUE(state->isVisibleTo(&w.window));
+        EXPECT_EQ(state->text(), QStringLiteral("pré-opérationnel"));
+        auto* list = w.window.findChild<QComboBox*>("imcmbDevices");
+        EXPECT_EQ(list->itemText(list->currentIndex()), w.deviceLabel() + QStringLiteral("  [pré-opérationnel]"));
+        w.window.pollNetEvents();
+        EXPECT_EQ(w.world.host().messages.size(), c.editing ? 1u : 0u) << "said once";
+    }
+}
+
+TEST(frmMainNet, AnEmcyShowsInTheStatusAreaAndBesideTheDevice)
+{
+    MeasureWorld w;
+    w.hear(0x080, {0x10, 0x42, 0x05, 1, 2, 3, 4, 5});
+    w.window.pollNetEvents();
+    EXPECT_EQ(w.label("SBarPanel1")->text(),
+              QStringLiteral("nœud 42 : EMCY 0x4210 : Température de l'appareil — registre 0x05 (générique, tension)"));
+    auto* state = w.window.findChild<QToolButton*>("cmdNodeState");
+    EXPECT_EQ(state->text(), QStringLiteral("inconnu · 1 EMCY"));
+    EXPECT_TRUE(state->toolTip().contains("EMCY reçus : 1"));
+}
+
+// The NMT menu's commands reach the device; the resets ask first.
+TEST(frmMainNet, NmtCommandsFromTheMenu)
+{
+    const struct {
+        const char* caption;
+        std::optional<int> answer;
+        NmtState expected;
+    } cases[] = {
+        {"Démarrer (opérationnel)", std::nullopt, NmtState::Operational},
+        {"Arrêter tous les nœuds", std::nullopt, NmtState::Stopped},
+        {"Réinitialiser le nœud...", msg::No, NmtState::PreOperational},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caption);
+        MeasureWorld w;
+        auto* menu = w.window.findChild<QMenu*>("MENU_NMT");
+        ASSERT_NE(menu, nullptr);
+        QAction* chosen = nullptr;
+        for (QAction* action : menu->actions())
+            if (action->text() == QString::fromUtf8(c.caption))
+                chosen = action;
+        ASSERT_NE(chosen, nullptr);
+        if (c.answer)
+            w.world.host().answers.push_back(*c.answer);
+        chosen->trigger();
+        EXPECT_EQ(w.world.host().messages.size(), c.answer ? 1u : 0u);
+        EXPECT_EQ(w.amplifier().nmtState(), c.expected);
+    }
 }
 
 }  // namespace

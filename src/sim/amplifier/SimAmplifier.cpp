@@ -81,6 +81,7 @@ std::unique_ptr<SimAmplifier> SimAmplifier::create(const XmlDocument& descriptio
         named.deviceName = productName(root);
     applyIdentity(dictionary, named);
     addPdoObjects(dictionary, named.nodeId);
+    addErrorControlObjects(dictionary, named.nodeId);
     return std::unique_ptr<SimAmplifier>(new SimAmplifier(std::move(dictionary), named));
 }
 

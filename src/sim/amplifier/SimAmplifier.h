@@ -90,6 +90,9 @@ public:
 
     NmtState nmtState() const;
     void setNmtState(NmtState state);
+    // NMT reset communication: the communication objects take their stored values
+    // again and the node is pre-operational.
+    void resetCommunication();
 
     // Every write asked for from now on is kept, in order, until the next call.
     void startWriteJournal();
@@ -97,7 +100,15 @@ public:
 
     // Silence after "ApplicationObjects/Restart", on the amplifier's clock.
     void setRestartSilence(int ms);
+    int restartSilence() const;
+    // Restarts as "ApplicationObjects/Restart" does (a power cycle): the stored values
+    // come back, the node is pre-operational and silent for the restart silence.
+    void restart();
+    // Counts the restarts, however they were asked for.
+    uint32_t restartCount() const;
     bool isChanged() const;
+    // The number an object holds, without measuring anew; 0 for an unknown object.
+    uint64_t unsignedAt(ObjectKey key) const;
 
     // The TEDS block as the sensor holds it; setting it is plugging a sensor.
     QByteArray tedsBlock() const;
@@ -110,6 +121,8 @@ public:
     // first and send no answer. It is also silent while restarting and when stopped.
     bool isSilent() const;
     void setSilent(bool silent);
+    // The injected silence alone (not a restart's, not a stopped node's).
+    bool isSilenced() const;
     // Delay the servers wait before they answer.
     int answerDelayMs() const;
     void setAnswerDelay(int ms);
@@ -121,6 +134,10 @@ public:
     // The CAN controller status the bus reports (0x02 overflow, 0x04 light, 0x08 heavy, 0x10 off).
     uint8_t busStatus() const;
     void setBusStatus(uint8_t status);
+    // Device conditions, until stopped or cleared; a restart keeps them. True when
+    // the condition changed.
+    bool setDeviceFault(DeviceFault fault, bool active);
+    std::set<DeviceFault> deviceFaults() const;
     void clearFaults();
 
 private:
@@ -146,6 +163,7 @@ private:
     void takeTedsBlock(const QByteArray& block);
 
     // Live values.
+    double inputAt(int64_t ms) const;
     void refreshLive();
     MeasuredValues measure(int64_t ms);
     std::array<bool, 4> limitSwitches(const MeasuredValues& values) const;
@@ -172,6 +190,7 @@ private:
     int64_t clockOffset_ = 0;
     int restartSilenceMs_ = 3000;
     int64_t silentUntil_ = 0;
+    uint32_t restarts_ = 0;
     NmtState nmt_ = NmtState::PreOperational;
     bool digitalInput_ = false;
     double zeroOffset_ = 0.0;

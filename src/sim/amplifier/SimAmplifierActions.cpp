@@ -98,12 +98,13 @@ void SimAmplifier::runAction(SimAction action)
         nmt_ = NmtState::PreOperational;
         allowPdoOperation();
         silentUntil_ = ms + restartSilenceMs_;
+        ++restarts_;
         break;
     case SimAction::ActivateTeds:
         activateTeds();
         break;
     case SimAction::Zero:
-        setOffset(live_.zeroOffset, zeroOffset_, signal_.input(ms));
+        setOffset(live_.zeroOffset, zeroOffset_, inputAt(ms));
         break;
     case SimAction::Tare:
         setOffset(live_.tareOffset, tareOffset_, measure(ms).gross);

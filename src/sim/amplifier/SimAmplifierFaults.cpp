@@ -13,6 +13,12 @@ void SimAmplifier::setSilent(bool silent)
     faults_.silent = silent;
 }
 
+bool SimAmplifier::isSilenced() const
+{
+    std::lock_guard lock(mutex_);
+    return faults_.silent;
+}
+
 int SimAmplifier::answerDelayMs() const
 {
     std::lock_guard lock(mutex_);
@@ -53,6 +59,18 @@ void SimAmplifier::setBusStatus(uint8_t status)
 {
     std::lock_guard lock(mutex_);
     faults_.busStatus = status;
+}
+
+bool SimAmplifier::setDeviceFault(DeviceFault fault, bool active)
+{
+    std::lock_guard lock(mutex_);
+    return active ? faults_.conditions.insert(fault).second : faults_.conditions.erase(fault) > 0;
+}
+
+std::set<DeviceFault> SimAmplifier::deviceFaults() const
+{
+    std::lock_guard lock(mutex_);
+    return faults_.conditions;
 }
 
 void SimAmplifier::clearFaults()

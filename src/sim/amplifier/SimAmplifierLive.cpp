@@ -47,10 +47,19 @@ void SimAmplifier::setOffset(const LiveKeys::Key& key, double& standIn, double v
         afterWrite(*dictionary_.find(*key));
 }
 
+// An overloaded input stays beyond the range, as a saturated one does.
+double SimAmplifier::inputAt(int64_t ms) const
+{
+    constexpr double OverloadShare = 1.1;
+    if (faults_.conditions.count(DeviceFault::InputOverload))
+        return OverloadShare * signal_.settings().range;
+    return signal_.input(ms);
+}
+
 MeasuredValues SimAmplifier::measure(int64_t ms)
 {
     MeasuredValues values;
-    values.gross = signal_.input(ms) - offset(live_.zeroOffset, zeroOffset_);
+    values.gross = inputAt(ms) - offset(live_.zeroOffset, zeroOffset_);
     values.net = values.gross - offset(live_.tareOffset, tareOffset_);
     peakMax_ = std::max(peakMax_.value_or(values.gross), values.gross);
     peakMin_ = std::min(peakMin_.value_or(values.gross), values.gross);
@@ -95,10 +104,12 @@ void SimAmplifier::refreshLive()
     status.changed = changed_;
     status.tedsDetected = hasTeds_;
     status.busOff = faults_.busStatus & BusOffStatus;
+    status.sensorBreak = faults_.conditions.count(DeviceFault::SensorBreak) > 0;
+    status.excitationFault = faults_.conditions.count(DeviceFault::Excitation) > 0;
 
     setNumber(live_.gross, values.gross);
     setNumber(live_.net, values.net);
-    setNumber(live_.input, signal_.input(ms));
+    setNumber(live_.input, inputAt(ms));
     setNumber(live_.peakMax, values.peakMax);
     setNumber(live_.peakMin, values.peakMin);
     setNumber(live_.statusLong, statusLong(status));

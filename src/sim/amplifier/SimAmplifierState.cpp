@@ -1,5 +1,7 @@
-// Clock, signal settings, NMT state and TEDS accessors of the simulated amplifier.
+// Clock, signal settings, NMT state, restart and TEDS accessors of the simulated amplifier.
 #include "sim/amplifier/SimAmplifier.h"
+
+#include "sim/amplifier/ValueCodec.h"
 
 int64_t SimAmplifier::nowLocked() const { return (timeSource_ ? timeSource_() : 0) + clockOffset_; }
 
@@ -68,10 +70,35 @@ void SimAmplifier::setNmtState(NmtState state)
     nmt_ = state;
 }
 
+void SimAmplifier::resetCommunication()
+{
+    std::lock_guard lock(mutex_);
+    restore(storedComm_);
+    nmt_ = NmtState::PreOperational;
+}
+
 void SimAmplifier::setRestartSilence(int ms)
 {
     std::lock_guard lock(mutex_);
     restartSilenceMs_ = ms;
+}
+
+int SimAmplifier::restartSilence() const
+{
+    std::lock_guard lock(mutex_);
+    return restartSilenceMs_;
+}
+
+void SimAmplifier::restart()
+{
+    std::lock_guard lock(mutex_);
+    runAction(SimAction::Restart);
+}
+
+uint32_t SimAmplifier::restartCount() const
+{
+    std::lock_guard lock(mutex_);
+    return restarts_;
 }
 
 void SimAmplifier::startWriteJournal()
@@ -91,6 +118,13 @@ bool SimAmplifier::isChanged() const
 {
     std::lock_guard lock(mutex_);
     return changed_;
+}
+
+uint64_t SimAmplifier::unsignedAt(ObjectKey key) const
+{
+    std::lock_guard lock(mutex_);
+    const ObjectEntry* entry = dictionary_.find(key);
+    return entry ? valuecodec::toUnsigned(entry->value) : 0;
 }
 
 QByteArray SimAmplifier::tedsBlock() const

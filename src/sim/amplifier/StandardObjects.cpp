@@ -139,6 +139,15 @@ void applyIdentity(ObjectDictionary& dictionary, const SimIdentity& identity)
                          QString::number(identity.nodeId));
 }
 
+void addErrorControlObjects(ObjectDictionary& dictionary, uint8_t nodeId)
+{
+    constexpr uint32_t EmcyBase = 0x80;
+    const ObjectKey emcy{stdobj::EmcyCobId, 0};
+    if (!dictionary.find(emcy))
+        ensureNumber(dictionary, emcy, 4, Access::ReadWrite, EmcyBase + nodeId);
+    ensureNumber(dictionary, {stdobj::HeartbeatTime, 0}, 2, Access::ReadWrite, std::nullopt);
+}
+
 void addPdoObjects(ObjectDictionary& dictionary, uint8_t nodeId)
 {
     for (const int n : pdoNumbers(dictionary)) {

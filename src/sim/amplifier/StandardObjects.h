@@ -4,7 +4,11 @@
 
 namespace stdobj {
 constexpr uint16_t DeviceType = 0x1000;
+constexpr uint16_t ErrorRegister = 0x1001;
+constexpr uint16_t ErrorField = 0x1003;   // pre-defined error field
 constexpr uint16_t DeviceName = 0x1008;
+constexpr uint16_t EmcyCobId = 0x1014;
+constexpr uint16_t HeartbeatTime = 0x1017;   // producer heartbeat time, ms
 constexpr uint16_t Identity = 0x1018;
 constexpr uint16_t FirstRpdoComm = 0x1400;
 constexpr uint16_t FirstRpdoMapping = 0x1600;
@@ -25,6 +29,10 @@ void applyIdentity(ObjectDictionary& dictionary, const SimIdentity& identity);
 // Adds the PDO communication (0x1400.., 0x1800..) and mapping (0x1600.., 0x1A00..)
 // objects the description lacks, for PDOs 1 to 4 and every PDO it describes.
 void addPdoObjects(ObjectDictionary& dictionary, uint8_t nodeId);
+
+// Adds the EMCY COB-ID (0x1014, 0x80 + node) and the producer heartbeat time (0x1017,
+// off) when the description lacks them; a described heartbeat time keeps its value.
+void addErrorControlObjects(ObjectDictionary& dictionary, uint8_t nodeId);
 
 bool isPdoMapping(uint16_t index);
 bool isPdoCommunication(uint16_t index);

@@ -14,8 +14,10 @@ constexpr uint8_t FirstLimitSwitch = 0x10;  // limit switches 1 to 4 are bits 4 
 // "Measurement/StatusLong"
 constexpr uint32_t MeasurementError = 0x01;
 constexpr uint32_t InputOverload = 0x02;
+constexpr uint32_t SupplyFault = 0x04;   // the excitation
 constexpr uint32_t AboveRange = 0x08;
 constexpr uint32_t BelowRange = 0x10;
+constexpr uint32_t SensorBreak = 0x20;
 constexpr uint32_t TareActiveLong = 0x80;
 constexpr uint32_t FirstLimitSwitchLong = 0x100;  // limit switches 1 to 4 are bits 8 to 11
 constexpr uint32_t ConfigurationChanged = 0x1000;
@@ -34,6 +36,8 @@ struct StatusInputs {
     bool changed = false;
     bool tedsDetected = false;
     bool busOff = false;
+    bool sensorBreak = false;
+    bool excitationFault = false;
 };
 
 uint32_t statusLong(const StatusInputs& inputs);

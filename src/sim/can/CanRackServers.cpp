@@ -1,12 +1,16 @@
 #include "sim/can/CanRackServers.h"
 
+// Every node listens before the first one boots up.
 CanRackServers::CanRackServers(CanFrameBus& bus, const SimRack& rack)
 {
-    for (uint8_t id : rack.nodeIds()) {
-        SimAmplifier& amplifier = *rack.node(id);
-        Served served;
-        served.node = std::make_unique<AmplifierSdoNode>(amplifier);
-        served.server = std::make_unique<SdoServer>(bus, id, amplifier, served.node.get());
-        served_.push_back(std::move(served));
-    }
+    for (uint8_t id : rack.nodeIds())
+        nodes_.emplace(id, std::make_unique<SimCanNode>(bus, *rack.node(id)));
+    for (const auto& [id, node] : nodes_)
+        node->bootUp();
+}
+
+SimCanNode* CanRackServers::node(uint8_t id) const
+{
+    const auto found = nodes_.find(id);
+    return found == nodes_.end() ? nullptr : found->second.get();
 }

@@ -1,23 +1,21 @@
 #pragma once
 #include "sim/amplifier/SimRack.h"
-#include "sim/can/AmplifierSdoNode.h"
-#include "sim/can/SdoServer.h"
+#include "sim/can/SimCanNode.h"
 
+#include <map>
 #include <memory>
-#include <vector>
 
-// The amplifiers of a rack on a CAN frame bus: one SDO server per amplifier, each
-// following its amplifier's faults and NMT state. Bus and rack outlive it.
+// The amplifiers of a rack as CANopen nodes on a CAN frame bus, each following its
+// amplifier's faults and NMT state; they boot up as they join. Bus and rack outlive it.
 class CanRackServers {
 public:
     CanRackServers(CanFrameBus& bus, const SimRack& rack);
     CanRackServers(const CanRackServers&) = delete;
     CanRackServers& operator=(const CanRackServers&) = delete;
 
+    // The node of that ID, or null.
+    SimCanNode* node(uint8_t id) const;
+
 private:
-    struct Served {
-        std::unique_ptr<AmplifierSdoNode> node;
-        std::unique_ptr<SdoServer> server;   // declared last: gone before its node
-    };
-    std::vector<Served> served_;
+    std::map<uint8_t, std::unique_ptr<SimCanNode>> nodes_;
 };

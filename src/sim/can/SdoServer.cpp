@@ -10,6 +10,7 @@ public:
     int answerDelayMs() const override { return 0; }
     SdoNmtState nmtState() const override { return state_; }
     void setNmtState(SdoNmtState state) override { state_ = state; }
+    void reset(NmtReset) override { state_ = SdoNmtState::PreOperational; }
 
 private:
     SdoNmtState state_ = SdoNmtState::PreOperational;
@@ -75,8 +76,11 @@ void SdoServer::onNmt(const CanFrame& frame)
         nodeState_.setNmtState(NmtState::PreOperational);
         break;
     case sdo::nmt::ResetNode:
+        nodeState_.reset(NmtReset::Node);
+        phase_ = Phase::Idle;
+        break;
     case sdo::nmt::ResetCommunication:
-        nodeState_.setNmtState(NmtState::PreOperational);
+        nodeState_.reset(NmtReset::Communication);
         phase_ = Phase::Idle;
         break;
     default:

@@ -3,6 +3,7 @@
 #include "core/ResultCodes.h"
 #include "sim/can/CanRackServers.h"
 #include "sim/can/SimClock.h"
+#include "sim/can/WallClockDriver.h"
 
 std::unique_ptr<SimCanNet> SimCanNet::create(const std::vector<SimRackEntry>& entries, Time time, QString* reason)
 {
@@ -14,13 +15,21 @@ std::unique_ptr<SimCanNet> SimCanNet::create(const std::vector<SimRackEntry>& en
     else
         net->rack_.setTimeSource([bus = net.get()] { return bus->clock().nowMs(); });
     net->servers_ = std::make_unique<CanRackServers>(*net, net->rack_);
+    if (time == Time::WallClock)
+        net->driver_ = std::make_unique<WallClockDriver>(*net);
     return net;
 }
 
 SimCanNet::~SimCanNet()
 {
-    // The servers listen on this bus: they leave it while it is still whole.
+    // Time stops first; the servers listen on this bus: they leave it while it is still whole.
+    driver_.reset();
     servers_.reset();
+}
+
+SimCanNode* SimCanNet::node(uint8_t id) const
+{
+    return servers_->node(id);
 }
 
 bool SimCanNet::send(const CanFrame& frame)

@@ -7,11 +7,13 @@
 #include <vector>
 
 class CanRackServers;
+class SimCanNode;
+class WallClockDriver;
 
 // A simulated CAN net in memory: an in-process bus with a rack of simulated
-// amplifiers, each answering SDO through its own server. The bus also reports the
-// bus status bits injected into the amplifiers (a bus-off amplifier takes the bus
-// off), and a controller reset clears them.
+// amplifiers, each a CANopen node of its own. The bus also reports the bus status
+// bits injected into the amplifiers (a bus-off amplifier takes the bus off), and a
+// controller reset clears them. On the wall clock the bus's time runs by itself.
 class SimCanNet final : public InProcessCanBus {
 public:
     // The amplifiers' clock: the wall clock, so that the measured values move while
@@ -25,6 +27,8 @@ public:
     ~SimCanNet() override;
 
     SimRack& rack() { return rack_; }
+    // The CANopen node of that ID (reboot, off and on the bus, faults), or null.
+    SimCanNode* node(uint8_t id) const;
 
     bool send(const CanFrame& frame) override;
     uint32_t status() const override;
@@ -36,6 +40,7 @@ private:
 
     SimRack rack_;
     std::unique_ptr<CanRackServers> servers_;
+    std::unique_ptr<WallClockDriver> driver_;
 };
 
 // The net "Démo" of the built-in hardware "Simulation": the demo rack (QSG2 at node

@@ -22,4 +22,5 @@ constexpr uint32_t ValueTooLow = 0x06090032;
 constexpr uint32_t General = 0x08000000;
 constexpr uint32_t CannotStore = 0x08000020;
 constexpr uint32_t DeviceState = 0x08000022;
+constexpr uint32_t NoData = 0x08000024;   // no data available
 }  // namespace sdoabort
